@@ -1,0 +1,72 @@
+#!/bin/bash
+# Runs a Windows program under Wine the way this project always does:
+#   - a project-local prefix (build/windows/wineprefix unless --prefix or WINEPREFIX says otherwise),
+#     created on first use, with Wine's crash dialog switched off;
+#   - quiet logs, no prompts to install Mono or Gecko;
+#   - an Xvfb display started (and kept for later runs) when DISPLAY is unset;
+#   - one persistent wineserver per prefix, so a test run pays the start-up once.
+# Usage: tools/wine-run.sh [--prefix DIR] program.exe [args...]
+set -euo pipefail
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+prefix=${WINEPREFIX:-$top/build/windows/wineprefix}
+if [ "${1:-}" = "--prefix" ]; then
+    prefix=$2
+    shift 2
+fi
+[ $# -ge 1 ] || { echo "usage: $0 [--prefix DIR] program.exe [args...]" >&2; exit 2; }
+
+mkdir -p "$(dirname "$prefix")"
+prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
+
+export WINEPREFIX=$prefix
+export WINEARCH=win64
+export WINEDEBUG=${ZEL_WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+wineserver=/usr/lib/wine/wineserver64
+[ -x "$wineserver" ] || wineserver=$(command -v wineserver64 || command -v wineserver)
+
+lock=$prefix.lock
+
+# A shared virtual screen for headless runs: 1024 x 768, reused while it lives.
+if [ -z "${DISPLAY:-}" ]; then
+    exec 8>"$lock.display"
+    flock 8
+    display=""
+    if [ -f "$prefix.display" ]; then
+        read -r display xpid < "$prefix.display" || true
+        if ! kill -0 "${xpid:-0}" 2>/dev/null; then display=""; fi
+    fi
+    if [ -z "$display" ]; then
+        n=90
+        while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+        setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -ac >/dev/null 2>&1 < /dev/null &
+        xpid=$!
+        for _ in $(seq 100); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            sleep 0.05
+        done
+        display=":$n"
+        echo "$display $xpid" > "$prefix.display"
+    fi
+    flock -u 8
+    exec 8>&-
+    export DISPLAY=$display
+fi
+
+# First use creates the prefix; later runs find it ready.
+exec 9>"$lock"
+flock 9
+if [ ! -f "$prefix/system.reg" ]; then
+    "$wine" wineboot -i >/dev/null 2>&1 || true
+    "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+fi
+# Keep one wineserver alive between programs of a test run (it exits after 5 idle minutes).
+"$wineserver" -p300 >/dev/null 2>&1 || true
+flock -u 9
+exec 9>&-
+
+exec "$wine" "$@"
