@@ -1,0 +1,117 @@
+// Working file start-up check and edit cycle. Binary streams with the record's own line-end
+// translation, so the bytes on disk are the same whichever C runtime writes them.
+#include "working_file.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "record_file.h"
+
+namespace zel {
+
+namespace {
+
+ReasonFn g_reason = nullptr;
+
+FileFault fault_from(int err)
+{
+    // Some runtimes leave errno at 0 for a failed flush or close; say so rather than nothing.
+    if (err == 0) err = EIO;
+    return FileFault{err, reason_for(err)};
+}
+
+}  // namespace
+
+std::string crt_reason(int err)
+{
+    const char* text = std::strerror(err);
+    return text != nullptr ? std::string(text) : std::string("error ") + std::to_string(err);
+}
+
+void set_reason_source(ReasonFn fn)
+{
+    g_reason = fn;
+}
+
+std::string reason_for(int err)
+{
+    return g_reason != nullptr ? g_reason(err) : crt_reason(err);
+}
+
+EnsureOutcome ensure_working_file(const char* path)
+{
+    errno = 0;
+    if (std::FILE* f = std::fopen(path, "rb+")) {
+        std::fclose(f);
+        return {EnsureResult::existed, {}};
+    }
+    const int open_err = errno;
+    // Only a file that is not there may be created: anything else that stops the open
+    // (a lock, a read-only file, a folder of that name) must leave the operator's data alone.
+    if (open_err != ENOENT) return {EnsureResult::unusable, fault_from(open_err)};
+
+    errno = 0;
+    std::FILE* f = std::fopen(path, "wb");
+    if (f == nullptr) return {EnsureResult::unusable, fault_from(errno)};
+    errno = 0;
+    const bool written = write_record(f, default_record());
+    const int write_err = errno;
+    errno = 0;
+    const bool closed = std::fclose(f) == 0;
+    if (!written) return {EnsureResult::unusable, fault_from(write_err)};
+    if (!closed) return {EnsureResult::unusable, fault_from(errno)};
+    return {EnsureResult::created, {}};
+}
+
+WorkingFileEdit::~WorkingFileEdit()
+{
+    abandon();
+}
+
+bool WorkingFileEdit::begin(ConfigRecord& image, const char* path)
+{
+    abandon();
+    fault_ = {};
+    errno = 0;
+    stream_ = std::fopen(path, "rb+");
+    if (stream_ == nullptr) {
+        fault_ = fault_from(errno);
+        return false;
+    }
+    // A short or unreadable file still counts as open: the dialog shows what was read and
+    // Save writes the whole image, as it always has.
+    read_record(stream_, image);
+    return true;
+}
+
+CommitResult WorkingFileEdit::commit(const ConfigRecord& image)
+{
+    if (stream_ == nullptr) return CommitResult::not_open;
+    fault_ = {};
+    errno = 0;
+    const bool written = write_record(stream_, image);
+    const int write_err = errno;
+    errno = 0;
+    const bool closed = std::fclose(stream_) == 0;
+    const int close_err = errno;
+    stream_ = nullptr;
+    if (!written) {
+        fault_ = fault_from(write_err);
+        return CommitResult::failed;
+    }
+    if (!closed) {
+        fault_ = fault_from(close_err);
+        return CommitResult::failed;
+    }
+    return CommitResult::saved;
+}
+
+void WorkingFileEdit::abandon()
+{
+    if (stream_ != nullptr) {
+        std::fclose(stream_);
+        stream_ = nullptr;
+    }
+}
+
+}  // namespace zel
