@@ -1,0 +1,23 @@
+// "Set Configuration For Use": the working file's record, marked as validated, written as
+// the command file, with every step checked.
+#pragma once
+
+#include <string>
+
+namespace zel {
+
+inline constexpr const char* kExportFailedCaption = "Configuration Not Exported";
+
+struct ExportResult {
+    bool ok = false;
+    // When not ok: "Could not read zel_system.cfg: <reason>" or
+    // "Could not write ZEL_SYSTEM.CMD: <reason>".
+    std::string message;
+};
+
+// Reads the record from `working_path`, sets validated_flag to '1' (no other byte
+// changes) and writes it to `command_path`. A command file that could not be written
+// completely is removed, so a half-written one is never left for the runtime.
+ExportResult export_command_file(const char* working_path, const char* command_path);
+
+}  // namespace zel
