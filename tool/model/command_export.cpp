@@ -12,55 +12,63 @@ namespace zel {
 
 namespace {
 
-// The C library's reason for the last failure, or `fallback` when it left none.
-std::string reason(const char* fallback)
-{
-    const int e = errno;
-    return e != 0 ? std::string(std::strerror(e)) : std::string(fallback);
-}
-
-ExportResult failed(const char* what, const std::string& why)
-{
-    ExportResult r;
-    r.message = std::string(what) + why;
-    return r;
-}
-
 constexpr const char* kReadFailed = "Could not read zel_system.cfg: ";
 constexpr const char* kWriteFailed = "Could not write ZEL_SYSTEM.CMD: ";
 
+// Builds the failure of one step from the errno it left (read right after the step).
+class Failure {
+public:
+    explicit Failure(ExportReasonFn reason) : reason_(reason) {}
+
+    ExportResult operator()(const char* what, int err, const char* fallback) const
+    {
+        ExportResult r;
+        r.err = err;
+        std::string why;
+        if (err != 0) why = reason_ ? reason_(err) : std::string(std::strerror(err));
+        r.message = std::string(what) + (why.empty() ? std::string(fallback) : why);
+        return r;
+    }
+
+private:
+    ExportReasonFn reason_;
+};
+
 }  // namespace
 
-ExportResult export_command_file(const char* working_path, const char* command_path)
+ExportResult export_command_file(const char* working_path, const char* command_path, ExportReasonFn reason)
 {
-    if (working_path == nullptr || command_path == nullptr) return failed(kReadFailed, "no file name");
+    const Failure failed(reason);
+    if (working_path == nullptr || command_path == nullptr) return failed(kReadFailed, 0, "no file name");
 
     ConfigRecord rec;
     errno = 0;
     std::FILE* in = std::fopen(working_path, "rb");
-    if (in == nullptr) return failed(kReadFailed, reason("the file cannot be opened"));
+    if (in == nullptr) return failed(kReadFailed, errno, "the file cannot be opened");
     errno = 0;
     const ReadStatus status = read_record(in, rec);
-    const std::string read_reason = reason("read error");
+    const int read_err = errno;
     std::fclose(in);
-    if (status == ReadStatus::short_read) return failed(kReadFailed, "the file is shorter than one configuration record");
-    if (status != ReadStatus::ok) return failed(kReadFailed, read_reason);
+    if (status == ReadStatus::short_read) {
+        return failed(kReadFailed, 0, "the file is shorter than one configuration record");
+    }
+    if (status != ReadStatus::ok) return failed(kReadFailed, read_err, "read error");
 
     rec.bytes[field_offset(Field::validated_flag)] = '1';
 
     errno = 0;
     std::FILE* out = std::fopen(command_path, "wb");
-    if (out == nullptr) return failed(kWriteFailed, reason("the file cannot be created"));
+    if (out == nullptr) return failed(kWriteFailed, errno, "the file cannot be created");
     errno = 0;
     const bool written = write_record(out, rec);
-    std::string why = written ? std::string() : reason("write error");
+    const int write_err = errno;
     errno = 0;
-    if (std::fclose(out) != 0 && written) why = reason("the file could not be closed");
-    if (!why.empty()) {
-        std::remove(command_path);
-        return failed(kWriteFailed, why);
-    }
-    return ExportResult{true, {}};
+    const bool closed = std::fclose(out) == 0;
+    const int close_err = errno;
+    if (written && closed) return ExportResult{true, 0, {}};
+    std::remove(command_path);
+    if (!written) return failed(kWriteFailed, write_err, "write error");
+    return failed(kWriteFailed, close_err, "the file could not be closed");
 }
 
 }  // namespace zel

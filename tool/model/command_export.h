@@ -10,6 +10,7 @@ inline constexpr const char* kExportFailedCaption = "Configuration Not Exported"
 
 struct ExportResult {
     bool ok = false;
+    int err = 0;  // errno of the failing step, 0 when the C library gave none
     // When not ok: "Could not read zel_system.cfg: <reason>" or
     // "Could not write ZEL_SYSTEM.CMD: <reason>".
     std::string message;
@@ -18,6 +19,9 @@ struct ExportResult {
 // Reads the record from `working_path`, sets validated_flag to '1' (no other byte
 // changes) and writes it to `command_path`. A command file that could not be written
 // completely is removed, so a half-written one is never left for the runtime.
-ExportResult export_command_file(const char* working_path, const char* command_path);
+// `reason` words an errno for the operator (strerror's wording when null).
+using ExportReasonFn = std::string (*)(int err);
+ExportResult export_command_file(const char* working_path, const char* command_path,
+                                 ExportReasonFn reason = nullptr);
 
 }  // namespace zel

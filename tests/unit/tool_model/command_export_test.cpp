@@ -113,6 +113,17 @@ TEST(CommandExport, UnreadableWorkingFileIsReportedAndNothingIsWritten)
     EXPECT_STREQ("Configuration Not Exported", zel::kExportFailedCaption);
 }
 
+TEST(CommandExport, TheShellCanWordTheReasonItself)
+{
+    const fixture::ScratchDir dir("zel_export");
+    const zel::ExportResult r = zel::export_command_file(
+        dir.file("zel_system.cfg").c_str(), dir.file("zel_system.cmd").c_str(),
+        [](int err) { return std::string(err == ENOENT ? "The system cannot find the file specified." : "other"); });
+    EXPECT_EQ(ENOENT, r.err);
+    EXPECT_EQ("Could not read zel_system.cfg: The system cannot find the file specified.", r.message);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("zel_system.cmd")));
+}
+
 TEST(CommandExport, CommandFileThatCannotBeCreatedIsReportedWithTheSystemsReason)
 {
     const fixture::ScratchDir dir("zel_export");
