@@ -1,0 +1,71 @@
+// The board's outgoing events (see event_hub.h).
+#include "event_hub.h"
+
+#include <cstdio>
+
+namespace simboard {
+
+EventHub::EventHub(const BoardClock& clock) : clock_(clock) {}
+
+EventHub::~EventHub() { stop(); }
+
+void EventHub::emit(const std::string& text) {
+    char stamp[24];
+    std::snprintf(stamp, sizeof stamp, "%ld ", clock_.stamp());
+    std::string line = stamp + text + "\n";
+    std::lock_guard<std::mutex> g(mutex_);
+    if (client_ == net::kInvalid) return;
+    if (queue_.size() >= kMaxQueued) queue_.pop_front();
+    queue_.push_back(std::move(line));
+    wake_.notify_one();
+}
+
+void EventHub::attach(net::Socket client) {
+    std::lock_guard<std::mutex> g(mutex_);
+    queue_.clear();
+    client_ = client;
+    stopping_ = false;
+    if (!thread_.joinable()) thread_ = std::thread([this] { deliver(); });
+}
+
+void EventHub::detach() {
+    {
+        std::lock_guard<std::mutex> g(mutex_);
+        client_ = net::kInvalid;
+        queue_.clear();
+    }
+    // Wait out a batch that may still be going to the old client.
+    std::lock_guard<std::mutex> s(sending_);
+}
+
+void EventHub::stop() {
+    {
+        std::lock_guard<std::mutex> g(mutex_);
+        stopping_ = true;
+        client_ = net::kInvalid;
+        wake_.notify_all();
+    }
+    if (thread_.joinable()) thread_.join();
+}
+
+void EventHub::deliver() {
+    std::unique_lock<std::mutex> g(mutex_);
+    for (;;) {
+        wake_.wait(g, [this] { return stopping_ || (!queue_.empty() && client_ != net::kInvalid); });
+        if (stopping_) return;
+        std::string batch;
+        while (!queue_.empty()) {
+            batch += queue_.front();
+            queue_.pop_front();
+        }
+        net::Socket client = client_;
+        std::lock_guard<std::mutex> s(sending_);
+        g.unlock();
+        bool sent = net::send_all(client, batch.data(), batch.size());
+        g.lock();
+        // A controller that stopped reading is as good as gone; its reader will notice.
+        if (!sent && client_ == client) client_ = net::kInvalid;
+    }
+}
+
+}  // namespace simboard
