@@ -126,7 +126,8 @@ TEST(RecordCheck, FindsEachDamageAtItsOffset)
 TEST(RecordCheck, ReportsOneDamageOnceRatherThanAsAShiftOfEveryLaterLine)
 {
     // A missing CR keeps every line intact: two findings (the LF and the size), no more.
-    EXPECT_EQ(2u, zelcfg::check_disk_bytes(erased(70, 1)).findings.size()) << listing(zelcfg::check_disk_bytes(erased(70, 1)));
+    const zelcfg::CheckReport missing_cr = zelcfg::check_disk_bytes(erased(70, 1));
+    EXPECT_EQ(2u, missing_cr.findings.size()) << listing(missing_cr);
     // An extra LF in a line: the stray byte, the broken line and the size.
     EXPECT_EQ(3u, zelcfg::check_disk_bytes(inserted(kInfo2Text + 5, "\n")).findings.size());
 }
