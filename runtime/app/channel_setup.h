@@ -1,0 +1,15 @@
+// The channels: opening channel n (device, window, thread) for the Open command, and
+// the procedure of the channel windows (class "ChildClass").
+#pragma once
+
+#include <windows.h>
+
+namespace vorn {
+
+// Opens channel `index` (0-3) under the main window. Returns 0 when the channel
+// started and -1 when it did not.
+int open_channel(HWND main_window, int index);
+
+LRESULT CALLBACK channel_window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+}  // namespace vorn

@@ -1,0 +1,42 @@
+// The splash pictures.
+#include "splash.h"
+
+#include "splash_hold.h"
+#include "window_geometry.h"
+
+namespace vorn {
+
+namespace {
+
+// GetTickCount is the 32-bit counter whose wrap the holds guard against.
+std::uint32_t tick_count(void*) { return GetTickCount(); }
+
+void draw_on_screen(HINSTANCE instance, const char* name, const Box& at)
+{
+    HBITMAP bitmap = LoadBitmapA(instance, name);
+    if (!bitmap) return;
+    if (HDC screen = GetDC(nullptr)) {
+        if (HDC memory = CreateCompatibleDC(screen)) {
+            HGDIOBJ previous = SelectObject(memory, bitmap);
+            BitBlt(screen, at.left, at.top, at.width(), at.height(), memory, 0, 0, SRCCOPY);
+            SelectObject(memory, previous);
+            DeleteDC(memory);
+        }
+        ReleaseDC(nullptr, screen);
+    }
+    DeleteObject(bitmap);
+}
+
+}  // namespace
+
+void show_splash(HINSTANCE instance)
+{
+    Box at = centred_picture(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), kSplashWidth,
+                             kSplashHeight);
+    draw_on_screen(instance, "SPLASH2", at);
+    hold(kSplash2HoldMs, tick_count, nullptr);
+    draw_on_screen(instance, "SPLASH3", at);
+    hold(kSplash3HoldMs, tick_count, nullptr);
+}
+
+}  // namespace vorn
