@@ -1,0 +1,341 @@
+// Vornline.exe driven from outside under Wine, with the stand-in board beside it:
+// start-up geometry and menu, the Open command's refusals and success, closing,
+// the About box and the help command.
+#include "window_driver.h"
+#include "line_controller.h"
+
+#include "record_file.h"
+#include "record_layout.h"
+
+#include <chrono>
+#include <string>
+
+#ifndef VORNLINE_DIR
+#error "VORNLINE_DIR names the folder of Vornline.exe and the stand-in board"
+#endif
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kOpen = 40001;
+constexpr int kAbout = 40003;
+constexpr int kHelpTopics = 40004;
+constexpr DWORD kBoxWaitMs = 10000;
+
+const char kBoardFailure[] = "Failed to open dxxxB1, \n Please make sure your drivers are properly installed";
+
+// The build folder as Wine sees it (the Linux root is drive Z:).
+std::string windows_path(std::string unix_path)
+{
+    for (char& c : unix_path) {
+        if (c == '/') c = '\\';
+    }
+    return "Z:" + unix_path;
+}
+
+std::string command_file(char validated, const char* vox_index = "2")
+{
+    zel::ConfigRecord r = zel::default_record();
+    zel::set_field(r, zel::Field::answer_ring, "2");
+    zel::set_field(r, zel::Field::vox_type_index, vox_index);
+    zel::set_field(r, zel::Field::validated_flag, std::string(1, validated));
+    return zel::to_disk(r);
+}
+
+// Ports of our own, so that parallel test programs never share a board connection.
+int next_port()
+{
+    static int port = 7460 + static_cast<int>(GetCurrentProcessId() % 20) * 20;
+    return port++;
+}
+
+class VornlineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string from = windows_path(VORNLINE_DIR);
+        for (const char* file : {"Vornline.exe", "libdxxmt.dll", "libsrlmt.dll"})
+            ASSERT_TRUE(program.copy_in(from + "\\" + file, file));
+        port = next_port();
+    }
+
+    // Starts Vornline from its folder and waits for the main window to show.
+    void launch(wd::Environment env = {})
+    {
+        env.emplace_back("SIMBOARD_PORT", std::to_string(port));
+        started = GetTickCount64();
+        ASSERT_TRUE(program.start(program.path("Vornline.exe"), {}, env));
+        ASSERT_TRUE(program.wait_window({.cls = "ZEL_VORN"}, 30000, &main));
+        shown = GetTickCount64();
+    }
+
+    void connect_board() { ASSERT_TRUE(board.connect(port, 20s)); }
+
+    // Waits for one message box, checks its caption and text, and clicks OK.
+    void expect_box(const std::string& caption, const std::string& text, wd::MessageBoxInfo* seen = nullptr)
+    {
+        wd::MessageBoxInfo box;
+        ASSERT_TRUE(program.wait_message_box(kBoxWaitMs, &box));
+        EXPECT_EQ(box.caption, caption);
+        EXPECT_EQ(box.text, text);
+        ASSERT_EQ(box.buttons.size(), 1u) << "only OK";
+        EXPECT_EQ(box.buttons[0].first, IDOK);
+        EXPECT_EQ(wd::message_boxes(program.pid()).size(), 1u) << wd::describe_screen();
+        if (seen) *seen = box;
+        ASSERT_TRUE(wd::dismiss(box));
+    }
+
+    // Chooses Open and checks that it succeeds silently.
+    void open_succeeds()
+    {
+        ASSERT_TRUE(wd::post_command(main, kOpen));
+        // A successful Open says nothing; a second one proves the first has finished.
+        ASSERT_TRUE(wd::post_command(main, kOpen));
+        expect_box("Channel Status", "Channels Are Ready To Accept Calls");
+    }
+
+    // Closes the main window and checks the exit.
+    void close_and_expect_exit(bool loaded)
+    {
+        ASSERT_TRUE(wd::post_close(main));
+        if (loaded) {
+            expect_box("ZEL_SYSTEM.CMD", "Closing Command File OK");
+        }
+        DWORD code = 1234;
+        ASSERT_TRUE(program.wait_exit(15000, &code));
+        EXPECT_EQ(code, 0u);
+    }
+
+    wd::Program program;
+    zeltest::LineController board;
+    HWND main = nullptr;
+    int port = 0;
+    ULONGLONG started = 0;
+    ULONGLONG shown = 0;
+};
+
+// ---- start-up ---------------------------------------------------------------------------
+
+TEST_F(VornlineTest, MainWindowHasItsClassTitleMenuAndPlace)
+{
+    launch();
+    EXPECT_EQ(wd::class_name(main), "ZEL_VORN");
+    EXPECT_EQ(wd::caption(main), "VORN Computer Telephony System");
+    LONG_PTR style = wd::window_style(main);
+    EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+    EXPECT_TRUE(style & WS_CLIPCHILDREN);
+
+    int sw = GetSystemMetrics(SM_CXSCREEN);
+    int sh = GetSystemMetrics(SM_CYSCREEN);
+    RECT r = wd::window_rect(main);
+    EXPECT_EQ(r.left, sw / 2 - 244);
+    EXPECT_EQ(r.top, sh / 2 - 347);
+    EXPECT_EQ(r.right - r.left, 488);
+    EXPECT_EQ(r.bottom - r.top, 694);
+
+    EXPECT_TRUE(wd::has_menu(main));
+    std::vector<wd::MenuItem> bar = wd::menu_resource(program.path("Vornline.exe"), "ZEL_VORN");
+    ASSERT_EQ(bar.size(), 2u);
+    EXPECT_EQ(bar[0].text, "Channels");
+    ASSERT_EQ(bar[0].items.size(), 1u);
+    EXPECT_EQ(bar[0].items[0].text, "Open");
+    EXPECT_EQ(bar[0].items[0].id, static_cast<UINT>(kOpen));
+    EXPECT_EQ(bar[1].text, "Help");
+    ASSERT_EQ(bar[1].items.size(), 2u);
+    EXPECT_EQ(bar[1].items[0].text, "About VORN MIRT");
+    EXPECT_EQ(bar[1].items[0].id, static_cast<UINT>(kAbout));
+    EXPECT_EQ(bar[1].items[1].text, "Help Topics");
+    EXPECT_EQ(bar[1].items[1].id, static_cast<UINT>(kHelpTopics));
+
+    // Nothing is said at start-up.
+    EXPECT_TRUE(program.expect_no_message_box(300));
+}
+
+TEST_F(VornlineTest, SplashHoldsKeepTheMainWindowHiddenForFourSeconds)
+{
+    launch();
+    // The window exists (hidden) while the splash pictures are held: 2200 + 1800 ms.
+    EXPECT_GE(shown - started, 4000u);
+}
+
+TEST_F(VornlineTest, ClosingBeforeOpenSaysNothingAndExitsWithZero)
+{
+    launch();
+    ASSERT_TRUE(wd::post_close(main));
+    DWORD code = 1234;
+    ASSERT_TRUE(program.wait_exit(15000, &code));
+    EXPECT_EQ(code, 0u);
+    // Whatever the program raised on its way out would still be listed as its window.
+    EXPECT_TRUE(wd::message_boxes(program.pid()).empty());
+}
+
+// ---- Open -------------------------------------------------------------------------------
+
+TEST_F(VornlineTest, OpenWithoutABoardStopsBeforeTheCommandFile)
+{
+    ASSERT_TRUE(program.put_file("zel_system.cmd", command_file('1')));
+    // Held open with no sharing: a program that tried to read it would fail and say so.
+    HANDLE lock = CreateFileA(program.path("zel_system.cmd").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    launch({{"SIMBOARD_FAIL", "dxxxB1"}});
+    connect_board();
+
+    ASSERT_TRUE(wd::post_command(main, kOpen));
+    wd::MessageBoxInfo box;
+    expect_box("Program Message", kBoardFailure, &box);
+    EXPECT_EQ(box.owner, nullptr) << "the report box has no owner";
+    EXPECT_TRUE(box.ex_style & WS_EX_TOPMOST) << "the report box is system-modal";
+    EXPECT_TRUE(board.expect("openfail dxxxB1", 5s));
+    EXPECT_TRUE(program.expect_no_message_box(500));
+    CloseHandle(lock);
+
+    // Nothing was loaded, so closing says nothing.
+    close_and_expect_exit(false);
+}
+
+TEST_F(VornlineTest, OpenWithoutAWholeCommandFileIsRefusedUntilOneIsThere)
+{
+    struct Case {
+        const char* name;
+        bool present;
+        std::string bytes;
+    };
+    const std::string whole = command_file('1');
+    const Case cases[] = {
+        {"missing", false, ""},
+        {"empty", true, ""},
+        {"half a record", true, whole.substr(0, whole.size() / 2)},
+        {"without its last line feed", true, whole.substr(0, whole.size() - 2)},
+    };
+    launch();
+    connect_board();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.present) {
+            ASSERT_TRUE(program.put_file("ZEL_SYSTEM.CMD", c.bytes));
+        }
+        ASSERT_TRUE(wd::post_command(main, kOpen));
+        expect_box("ZEL Phone System Cannot Start", "Reading ZEL_SYSTEM.CMD Command File Has Failed");
+        // The board was probed and let go before the file was tried.
+        EXPECT_TRUE(board.expect("open dxxxB1", 5s));
+        EXPECT_TRUE(board.expect("close dxxxB1", 5s));
+        // A refused file is closed again: it can be removed at once.
+        if (c.present) {
+            EXPECT_TRUE(program.remove_file("ZEL_SYSTEM.CMD"));
+        }
+    }
+    // The upper-case name the operator copies in is the file the runtime opens.
+    ASSERT_TRUE(program.put_file("ZEL_SYSTEM.CMD", whole));
+    open_succeeds();
+    close_and_expect_exit(true);
+}
+
+TEST_F(VornlineTest, UnvalidatedFileIsRefusedAndAValidatedOneThenOpens)
+{
+    ASSERT_TRUE(program.put_file("zel_system.cmd", command_file('0')));
+    launch();
+    connect_board();
+    ASSERT_TRUE(wd::post_command(main, kOpen));
+    expect_box("ZEL_SYSTEM.CMD File", "Command File Not Validated");
+
+    // The refused file was closed, so the operator can replace it.
+    ASSERT_TRUE(program.remove_file("zel_system.cmd"));
+    ASSERT_TRUE(program.put_file("zel_system.cmd", command_file('1')));
+    board.skip_received();
+    open_succeeds();
+    EXPECT_TRUE(board.expect("open dxxxB1", 5s));
+    EXPECT_TRUE(board.expect("close dxxxB1", 5s));
+    // The second Open only reported: it did not touch the board again.
+    EXPECT_TRUE(board.expect_none("open dxxxB1", 500ms));
+
+    // A third Open says the same.
+    ASSERT_TRUE(wd::post_command(main, kOpen));
+    expect_box("Channel Status", "Channels Are Ready To Accept Calls");
+    close_and_expect_exit(true);
+}
+
+TEST_F(VornlineTest, LoadedCommandFileStaysOpenUntilTheWindowCloses)
+{
+    ASSERT_TRUE(program.put_file("zel_system.cmd", command_file('1')));
+    launch();
+    open_succeeds();
+    // Kept open for reading without delete sharing, as the runtime holds it while it runs.
+    EXPECT_FALSE(program.remove_file("zel_system.cmd").ok);
+    close_and_expect_exit(true);
+    EXPECT_TRUE(program.remove_file("zel_system.cmd"));
+}
+
+// ---- About and help -------------------------------------------------------------------
+
+TEST_F(VornlineTest, AboutBoxShowsItsLinesAndLiesWithinTheScreen)
+{
+    launch();
+    int sw = GetSystemMetrics(SM_CXSCREEN);
+    int sh = GetSystemMetrics(SM_CYSCREEN);
+    struct Case {
+        const char* name;
+        int x, y;  // where the main window is moved first
+        bool centred;
+    } cases[] = {
+        {"where it starts", sw / 2 - 244, sh / 2 - 347, true},
+        {"off the top left", -420, -600, false},
+        {"off the bottom right", sw - 60, sh - 40, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(SetWindowPos(main, nullptr, c.x, c.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+        ASSERT_TRUE(wd::wait_until([&] { return wd::window_rect(main).left == c.x; }, 5000, "the main window to move"));
+        ASSERT_TRUE(wd::post_command(main, kAbout));
+        HWND about = nullptr;
+        ASSERT_TRUE(program.wait_window({.cls = "#32770", .caption = "About VORN MIRT"}, kBoxWaitMs, &about));
+        EXPECT_EQ(wd::window_owner(about), main);
+        EXPECT_EQ(wd::text(wd::child(about, 1001)), "   VORN COMPUTER TELEPHONY");
+        EXPECT_EQ(wd::text(wd::child(about, 1002)),
+                  "  For Dialogic Telephony Boards.   CR Build/Release: 09-1023 A");
+        EXPECT_EQ(wd::text(wd::child(about, 1003)), "MIRT System");
+        EXPECT_EQ(wd::text(wd::child(about, IDOK)), "OK");
+
+        RECT a = wd::window_rect(about);
+        EXPECT_GE(a.left, 0);
+        EXPECT_GE(a.top, 0);
+        EXPECT_LE(a.right, sw);
+        EXPECT_LE(a.bottom, sh);
+        if (c.centred) {
+            RECT m = wd::window_rect(main);
+            EXPECT_NEAR((a.left + a.right) / 2, (m.left + m.right) / 2, 1);
+            EXPECT_NEAR((a.top + a.bottom) / 2, (m.top + m.bottom) / 2, 1);
+        }
+        ASSERT_TRUE(wd::click(wd::child(about, IDOK)));
+        ASSERT_TRUE(wd::wait_window_gone(about, 5000));
+    }
+    // Cancel (Escape, or the close box) closes it too.
+    ASSERT_TRUE(wd::post_command(main, kAbout));
+    HWND about = nullptr;
+    ASSERT_TRUE(program.wait_window({.cls = "#32770", .caption = "About VORN MIRT"}, kBoxWaitMs, &about));
+    ASSERT_TRUE(wd::post_command(about, IDCANCEL));
+    ASSERT_TRUE(wd::wait_window_gone(about, 5000));
+}
+
+TEST_F(VornlineTest, HelpStartsTheViewerWithTheRuntimeHelpFile)
+{
+    ASSERT_TRUE(program.copy_in(wd::test_folder() + "\\fake_hh.exe", "HH.exe"));
+    launch();
+    ASSERT_TRUE(wd::post_command(main, kHelpTopics));
+    ASSERT_TRUE(wd::wait_until([&] { return program.file_exists("hh_command_line.txt"); }, 15000,
+                               "the help viewer to start"));
+    EXPECT_EQ(program.read_file("hh_command_line.txt"), "HH.exe MIRT RUNDESK.chm");
+    EXPECT_TRUE(program.expect_no_message_box(300));
+}
+
+TEST_F(VornlineTest, HelpThatCannotStartIsReported)
+{
+    // Found first, beside the program, and not a program at all.
+    ASSERT_TRUE(program.put_file("HH.exe", "this is not a program"));
+    launch();
+    ASSERT_TRUE(wd::post_command(main, kHelpTopics));
+    expect_box("ZEL Phone System HTMLHELP Start", "Cannot Open HTMLHELP");
+}
+
+}  // namespace
