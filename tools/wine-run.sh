@@ -66,6 +66,10 @@ if [ ! -f "$prefix/system.reg" ]; then
 fi
 # Keep one wineserver alive between programs of a test run (it exits after 5 idle minutes).
 "$wineserver" -p300 >/dev/null 2>&1 || true
+# Wine starts its background services (winedevice, explorer) with the first program of a
+# server and they live as long as it does; start them here without our output, so a caller
+# that reads our output to its end (CTest) is not held until the server goes idle.
+"$wine" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 flock -u 9
 exec 9>&-
 
