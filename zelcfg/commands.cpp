@@ -11,6 +11,7 @@
 #include "field_ref.h"
 #include "record_check.h"
 #include "record_file.h"
+#include "validation_commands.h"
 
 namespace zelcfg {
 
@@ -27,6 +28,12 @@ constexpr const char kUsage[] =
     "                                  assignment is valid\n"
     "  zelcfg check FILE               verify the file's on-disk form; exit status 1 and one\n"
     "                                  line per finding when it is not sound\n"
+    "  zelcfg report FILE              print the validation report, one piece a line; exit\n"
+    "                                  status 1 when it finds a show-stopper\n"
+    "  zelcfg export CFG CMD           print the report of CFG and, only when it finds no\n"
+    "                                  show-stopper, write CMD: CFG's record with\n"
+    "                                  validated_flag 1; exit status 1 and nothing written\n"
+    "                                  otherwise\n"
     "  zelcfg --help                   print this text\n"
     "\n"
     "Values are shown and given with escapes: \\\\ is a backslash, \\xNN the byte NN (hex);\n"
@@ -228,6 +235,20 @@ int cmd_check(const std::vector<std::string>& args, Io& io)
     return 1;
 }
 
+int cmd_report(const std::vector<std::string>& args, Io& io)
+{
+    return report_command(args[0], io.out, io.err);
+}
+
+int cmd_export(const std::vector<std::string>& args, Io& io)
+{
+    if (args[1].empty()) {
+        io.err += "zelcfg: the CMD file name is empty\n";
+        return 1;
+    }
+    return export_command(args[0], args[1], io.out, io.err);
+}
+
 struct Command {
     const char* name;
     std::size_t min_args;  // FILE included
@@ -244,6 +265,8 @@ constexpr Command kCommands[] = {
     {"get", 2, 2, "get FILE NAME", cmd_get},
     {"set", 2, kMany, "set FILE NAME=VALUE ...", cmd_set},
     {"check", 1, 1, "check FILE", cmd_check},
+    {"report", 1, 1, "report FILE", cmd_report},
+    {"export", 2, 2, "export CFG CMD", cmd_export},
 };
 
 }  // namespace

@@ -1,4 +1,5 @@
-// zelcfg's commands: new, dump, get, set and check over one record file.
+// zelcfg's commands: new, dump, get, set, check and report over one record file, and
+// export from a working file to a command file.
 // The whole tool is this one call, so tests drive exactly what the program does.
 #pragma once
 
