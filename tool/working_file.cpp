@@ -55,11 +55,16 @@ EnsureOutcome ensure_working_file(const char* path)
     if (f == nullptr) return {EnsureResult::unusable, fault_from(errno)};
     errno = 0;
     const bool written = write_record(f, default_record());
-    const int write_err = errno;
+    FileFault fault;
+    if (!written) fault = fault_from(errno);
     errno = 0;
     const bool closed = std::fclose(f) == 0;
-    if (!written) return {EnsureResult::unusable, fault_from(write_err)};
-    if (!closed) return {EnsureResult::unusable, fault_from(errno)};
+    if (written && !closed) fault = fault_from(errno);
+    if (!written || !closed) {
+        // A half-written record would pass as "existed" next time; it is ours, so take it away.
+        std::remove(path);
+        return {EnsureResult::unusable, fault};
+    }
     return {EnsureResult::created, {}};
 }
 
@@ -90,20 +95,13 @@ CommitResult WorkingFileEdit::commit(const ConfigRecord& image)
     fault_ = {};
     errno = 0;
     const bool written = write_record(stream_, image);
-    const int write_err = errno;
+    // Word the fault before anything else runs, while the system still remembers it.
+    if (!written) fault_ = fault_from(errno);
     errno = 0;
     const bool closed = std::fclose(stream_) == 0;
-    const int close_err = errno;
+    if (written && !closed) fault_ = fault_from(errno);
     stream_ = nullptr;
-    if (!written) {
-        fault_ = fault_from(write_err);
-        return CommitResult::failed;
-    }
-    if (!closed) {
-        fault_ = fault_from(close_err);
-        return CommitResult::failed;
-    }
-    return CommitResult::saved;
+    return written && closed ? CommitResult::saved : CommitResult::failed;
 }
 
 void WorkingFileEdit::abandon()
