@@ -76,5 +76,7 @@
 
 /* ---- Validate and set for use dialog (CValidateDlg) ----------------------------- */
 #define IDD_VALIDATE                136
+#define IDC_VALIDATE_REPORT         1000  /* the read-only report box */
+#define IDC_VALIDATE_SET_FOR_USE    1015  /* "Set Configuration For Use" */
 
 #endif
