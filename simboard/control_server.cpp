@@ -27,7 +27,10 @@ void ControlServer::stop() {
     stopping_ = true;
     {
         std::lock_guard<std::mutex> g(mutex_);
-        net::shutdown_both(listener_);
+        // Winsock wakes a blocked accept only when the listener is closed, POSIX only when
+        // it is shut down; close() does both.
+        net::close(listener_);
+        listener_ = net::kInvalid;
         net::shutdown_both(client_);
     }
     if (thread_.joinable()) thread_.join();
@@ -82,7 +85,7 @@ void ControlServer::run(int port) {
         net::close(client);
     }
     std::lock_guard<std::mutex> g(mutex_);
-    net::close(listener_);
+    net::close(listener_);  // unless stop() already did
     listener_ = net::kInvalid;
 }
 
