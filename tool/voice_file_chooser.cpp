@@ -3,6 +3,7 @@
 #include "voice_file_chooser.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <windowsx.h>
 
 #include <string_view>
