@@ -31,9 +31,34 @@
 
 /* ---- General system configuration dialog (CGeneralConfigDlg) ------------------- */
 #define IDD_GENERAL_CONFIG          130
+#define IDC_GENERAL_INFO_LINE_1     1000
+#define IDC_GENERAL_INFO_LINE_2     1001
+#define IDC_GENERAL_INFO_LINE_3     1002
+#define IDC_GENERAL_PASSWORD        1003  /* hidden, disabled, never ticked */
+#define IDC_GENERAL_OUTSIDE_DIGIT   1004  /* disabled */
+#define IDC_GENERAL_ANSWER_RING     1005
+#define IDC_GENERAL_INT_DELAY       1007
+#define IDC_GENERAL_EXT_DELAY       1008
+#define IDC_GENERAL_VOX_TYPE        1012
 
 /* ---- Weekly operation dialog (CWeeklyOperationDlg) ------------------------------ */
 #define IDD_WEEKLY_OPERATION        133
+#define IDC_WEEKLY_OPEN_VOX         1000
+#define IDC_WEEKLY_CLOSED_VOX       1001
+#define IDC_WEEKLY_WRONG_EXT_VOX    1002
+#define IDC_WEEKLY_ERROR_VOX        1004
+#define IDC_WEEKLY_OPEN_BTN         1015  /* choosers, for the four edits in order */
+#define IDC_WEEKLY_CLOSED_BTN       1016
+#define IDC_WEEKLY_WRONG_EXT_BTN    1037
+#define IDC_WEEKLY_ERROR_BTN        1038
+/* Day d (Monday first): closed-all-day box, opening-time picker, closing-time picker */
+#define IDC_WEEKLY_DAY_1            1003, 1023, 1024
+#define IDC_WEEKLY_DAY_2            1017, 1025, 1026
+#define IDC_WEEKLY_DAY_3            1018, 1027, 1028
+#define IDC_WEEKLY_DAY_4            1019, 1029, 1030
+#define IDC_WEEKLY_DAY_5            1020, 1031, 1032
+#define IDC_WEEKLY_DAY_6            1021, 1033, 1034
+#define IDC_WEEKLY_DAY_7            1022, 1035, 1036
 
 /* ---- Call route dialog (CCallRouteDlg) ------------------------------------------ */
 #define IDD_CALL_ROUTE              134
