@@ -38,7 +38,11 @@ if [ -z "${DISPLAY:-}" ]; then
     display=""
     if [ -f "$prefix.display" ]; then
         read -r display xpid < "$prefix.display" || true
-        if ! kill -0 "${xpid:-0}" 2>/dev/null; then display=""; fi
+        # The recorded server must still be our Xvfb (a pid can be reused) with its socket.
+        if [ "$(cat "/proc/${xpid:-0}/comm" 2>/dev/null)" != "Xvfb" ] ||
+           [ ! -e "/tmp/.X11-unix/X${display#:}" ]; then
+            display=""
+        fi
     fi
     if [ -z "$display" ]; then
         n=90
