@@ -1,0 +1,377 @@
+// The voice file chooser, worked in the weekly dialog of the real Plandesk.exe: what a
+// choice shows, two files joined, a cancelled browse that keeps the voice, a path over the
+// limit refused, presses that must not browse, the keys that must, the re-entry guard,
+// the take-over of the template button, its tooltip and its painting.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "config_record.h"
+#include "voice_dialog_driver.h"
+#include "window_driver.h"
+
+namespace {
+
+constexpr int kOpenEdit = 1000;
+constexpr int kOpenChooser = 1015;
+constexpr int kEmbeddedEdit = 12345;
+constexpr UINT kToolId = 12346;
+
+constexpr const char* kRestartAfterSave = "Restarting Program To Set Weekly Configuration";
+constexpr const char* kRestartAfterCancel = "Restart Program Without Update Configuration";
+
+// A started tool with its weekly dialog open on `start`.
+struct WeeklyRun {
+    vdd::Plandesk tool;
+    HWND dialog = nullptr;
+    HWND chooser = nullptr;
+
+    wd::Status open(const zel::ConfigRecord& start = zel::default_record())
+    {
+        if (wd::Status s = tool.put_record(start); !s) return s;
+        if (wd::Status s = tool.start(); !s) return s;
+        if (wd::Status s = tool.open_dialog(vdd::kWeeklyCommand, vdd::kWeeklyCaption, &dialog); !s) return s;
+        chooser = wd::child(dialog, kOpenChooser);
+        return chooser != nullptr ? wd::Status::success() : wd::Status::failure("no chooser 1015");
+    }
+    HWND file_dialog() const
+    {
+        HWND files = nullptr;
+        vdd::wait_file_dialog(tool.program.pid(), &files);
+        return files;
+    }
+    // Ends the dialog with the button `id` and expects the box `text`, then the tool's end.
+    void end_expecting_restart(int id, const std::string& text)
+    {
+        ASSERT_TRUE(wd::click(wd::child(dialog, id)));
+        wd::MessageBoxInfo box;
+        ASSERT_TRUE(tool.wait_box(&box));
+        EXPECT_EQ(box.text, text);
+        ASSERT_TRUE(wd::dismiss(box));
+        EXPECT_TRUE(tool.expect_exit(0));
+    }
+};
+
+zel::ConfigRecord record_with_open_voice(const std::string& path)
+{
+    zel::ConfigRecord rec = zel::default_record();
+    zel::set_field(rec, zel::Field::open_greeting_vox, path);
+    return rec;
+}
+
+TEST(VoiceFileChooser, ChoosingAFileShowsExactlyItsFullPath)
+{
+    WeeklyRun run;
+    ASSERT_TRUE(run.tool.program.put_file("Open.vox", "vox"));
+    ASSERT_TRUE(run.open());
+    ASSERT_TRUE(vdd::press_chooser(run.chooser));
+    HWND files = run.file_dialog();
+    ASSERT_NE(files, nullptr);
+    const std::string chosen = run.tool.program.path("Open.vox");
+    ASSERT_TRUE(vdd::choose_in_file_dialog(files, chosen));
+
+    ASSERT_TRUE(vdd::wait_text(wd::child(run.dialog, kOpenEdit), chosen));
+    EXPECT_EQ(wd::text(wd::child(run.chooser, kEmbeddedEdit)), chosen) << "the chooser shows its first path";
+    run.end_expecting_restart(IDOK, kRestartAfterSave);
+    zel::ConfigRecord rec;
+    ASSERT_TRUE(run.tool.record(&rec));
+    EXPECT_EQ(zel::get_field(rec, zel::Field::open_greeting_vox), chosen);
+}
+
+TEST(VoiceFileChooser, TwoFilesInOneFolderAreJoinedWithoutSeparator)
+{
+    vdd::ShortFolder folder;  // two full paths must fit the 99 characters
+    ASSERT_FALSE(folder.path().empty());
+    const std::string a = folder.put("A.vox");
+    const std::string b = folder.put("B.vox");
+    ASSERT_FALSE(a.empty());
+    ASSERT_FALSE(b.empty());
+
+    WeeklyRun run;
+    ASSERT_TRUE(run.open());
+    ASSERT_TRUE(vdd::press_chooser(run.chooser));
+    HWND files = run.file_dialog();
+    ASSERT_NE(files, nullptr);
+    ASSERT_TRUE(vdd::open_folder_in_file_dialog(files, folder.path()));
+    ASSERT_TRUE(vdd::choose_in_file_dialog(files, "\"A.vox\" \"B.vox\""));
+
+    ASSERT_TRUE(vdd::wait_text(wd::child(run.dialog, kOpenEdit), a + b));
+    EXPECT_EQ(wd::text(wd::child(run.chooser, kEmbeddedEdit)), a);
+    run.end_expecting_restart(IDOK, kRestartAfterSave);
+    zel::ConfigRecord rec;
+    ASSERT_TRUE(run.tool.record(&rec));
+    EXPECT_EQ(zel::get_field(rec, zel::Field::open_greeting_vox), a + b);
+}
+
+TEST(VoiceFileChooser, CancelledBrowseKeepsTheVoiceAndStillCountsAsAChange)
+{
+    // Cancelled at once in a freshly opened dialog, and cancelled after a good choice.
+    struct Row {
+        bool choose_first;
+        const char* name;
+    };
+    for (const Row& r : {Row{false, "fresh"}, Row{true, "after a choice"}}) {
+        SCOPED_TRACE(r.name);
+        WeeklyRun run;
+        ASSERT_TRUE(run.tool.program.put_file("New.vox", "vox"));
+        ASSERT_TRUE(run.open(record_with_open_voice("C:\\Voice\\Old.vox")));
+        std::string expected = "C:\\Voice\\Old.vox";
+        if (r.choose_first) {
+            ASSERT_TRUE(vdd::press_chooser(run.chooser));
+            HWND files = run.file_dialog();
+            ASSERT_NE(files, nullptr);
+            expected = run.tool.program.path("New.vox");
+            ASSERT_TRUE(vdd::choose_in_file_dialog(files, expected));
+            ASSERT_TRUE(vdd::wait_text(wd::child(run.dialog, kOpenEdit), expected));
+        }
+        ASSERT_TRUE(vdd::press_chooser(run.chooser));
+        HWND files = run.file_dialog();
+        ASSERT_NE(files, nullptr);
+        ASSERT_TRUE(vdd::cancel_file_dialog(files));
+
+        // The flag shows in the end: Save brings the restart message, not SAVED.
+        run.end_expecting_restart(IDOK, kRestartAfterSave);
+        zel::ConfigRecord rec;
+        ASSERT_TRUE(run.tool.record(&rec));
+        EXPECT_EQ(zel::get_field(rec, zel::Field::open_greeting_vox), expected);
+    }
+}
+
+TEST(VoiceFileChooser, PathOverTheLimitIsRefusedWithABoxAndTheVoiceKept)
+{
+    WeeklyRun run;
+    const std::string folder = run.tool.program.folder();
+    // A real file whose full path is 100 characters: one more than the dialog stores.
+    ASSERT_LT(folder.size() + 1 + 5, 100u);
+    const std::string name = std::string(100 - folder.size() - 1 - 4, 'L') + ".vox";
+    ASSERT_TRUE(run.tool.program.put_file(name, "vox"));
+    const std::string chosen = run.tool.program.path(name);
+    ASSERT_EQ(chosen.size(), 100u);
+    ASSERT_TRUE(run.open(record_with_open_voice("C:\\Voice\\Old.vox")));
+
+    ASSERT_TRUE(vdd::press_chooser(run.chooser));
+    HWND files = run.file_dialog();
+    ASSERT_NE(files, nullptr);
+    ASSERT_TRUE(vdd::choose_in_file_dialog(files, chosen));
+    wd::MessageBoxInfo box;
+    ASSERT_TRUE(run.tool.wait_box(&box));
+    EXPECT_EQ(box.text, "The voice file path is longer than 99 characters. Move the file to a shorter path.");
+    EXPECT_EQ(box.caption, "Voice File Not Set");
+    EXPECT_EQ(wd::text(wd::child(run.dialog, kOpenEdit)), "C:\\Voice\\Old.vox");
+    ASSERT_TRUE(wd::dismiss(box));
+
+    // The refused path is not offered again by a later cancelled browse.
+    ASSERT_TRUE(vdd::press_chooser(run.chooser));
+    files = run.file_dialog();
+    ASSERT_NE(files, nullptr);
+    ASSERT_TRUE(vdd::cancel_file_dialog(files));
+    EXPECT_TRUE(run.tool.program.expect_no_message_box(1000));
+    EXPECT_EQ(wd::text(wd::child(run.dialog, kOpenEdit)), "C:\\Voice\\Old.vox");
+
+    run.end_expecting_restart(IDOK, kRestartAfterSave);
+    zel::ConfigRecord rec;
+    ASSERT_TRUE(run.tool.record(&rec));
+    EXPECT_EQ(zel::get_field(rec, zel::Field::open_greeting_vox), "C:\\Voice\\Old.vox");
+}
+
+TEST(VoiceFileChooser, PressDraggedOffAndReleasedOutsideDoesNotBrowse)
+{
+    WeeklyRun run;
+    ASSERT_TRUE(run.open());
+    const POINT in = vdd::button_part_point(run.chooser);
+    const RECT client = wd::client_rect(run.chooser);
+    const LPARAM outside = MAKELPARAM(client.right + 40, client.bottom + 40);
+    ASSERT_TRUE(PostMessageA(run.chooser, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(in.x, in.y)));
+    ASSERT_TRUE(PostMessageA(run.chooser, WM_MOUSEMOVE, MK_LBUTTON, outside));
+    ASSERT_TRUE(PostMessageA(run.chooser, WM_LBUTTONUP, 0, outside));
+    EXPECT_TRUE(vdd::expect_no_file_dialog(run.tool.program.pid(), 1500));
+
+    // A release inside without a press inside does not browse either.
+    ASSERT_TRUE(PostMessageA(run.chooser, WM_LBUTTONUP, 0, MAKELPARAM(in.x, in.y)));
+    EXPECT_TRUE(vdd::expect_no_file_dialog(run.tool.program.pid(), 1000));
+
+    // No notification went out: Cancel ends the dialog quietly.
+    ASSERT_TRUE(wd::click(wd::child(run.dialog, IDCANCEL)));
+    ASSERT_TRUE(wd::wait_window_gone(run.dialog, 5000));
+    EXPECT_TRUE(run.tool.program.expect_no_message_box(1000));
+    EXPECT_TRUE(run.tool.program.running());
+
+    // The same press, released inside, does browse.
+    ASSERT_TRUE(run.tool.open_dialog(vdd::kWeeklyCommand, vdd::kWeeklyCaption, &run.dialog));
+    run.chooser = wd::child(run.dialog, kOpenChooser);
+    ASSERT_TRUE(vdd::press_chooser(run.chooser));
+    HWND files = run.file_dialog();
+    ASSERT_NE(files, nullptr);
+    ASSERT_TRUE(vdd::cancel_file_dialog(files));
+    run.end_expecting_restart(IDCANCEL, kRestartAfterCancel);
+}
+
+TEST(VoiceFileChooser, SpaceReleaseAndEnterBrowseAndEnterDoesNotSave)
+{
+    struct Row {
+        const char* name;
+        bool enter_on_edit;
+    };
+    for (const Row& r : {Row{"space on the button", false}, Row{"Enter in the edit box", true}}) {
+        SCOPED_TRACE(r.name);
+        WeeklyRun run;
+        ASSERT_TRUE(run.open());
+        if (r.enter_on_edit) {
+            HWND edit = wd::child(run.chooser, kEmbeddedEdit);
+            ASSERT_NE(edit, nullptr);
+            ASSERT_TRUE(PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1));
+        } else {
+            ASSERT_TRUE(PostMessageA(run.chooser, WM_KEYDOWN, VK_SPACE, 1));
+            // The press alone does not browse.
+            EXPECT_TRUE(vdd::expect_no_file_dialog(run.tool.program.pid(), 700));
+            ASSERT_TRUE(PostMessageA(run.chooser, WM_KEYUP, VK_SPACE, 0xC0000001));
+        }
+        HWND files = run.file_dialog();
+        ASSERT_NE(files, nullptr);
+        ASSERT_TRUE(vdd::cancel_file_dialog(files));
+        // The key went to the chooser, not to the dialog's default button.
+        EXPECT_TRUE(run.tool.program.expect_no_message_box(1000));
+        EXPECT_TRUE(IsWindow(run.dialog));
+        run.end_expecting_restart(IDCANCEL, kRestartAfterCancel);
+    }
+}
+
+TEST(VoiceFileChooser, SecondActivationWhileBrowsingIsRefused)
+{
+    WeeklyRun run;
+    ASSERT_TRUE(run.tool.program.put_file("Open.vox", "vox"));
+    ASSERT_TRUE(run.open());
+    ASSERT_TRUE(vdd::press_chooser(run.chooser));
+    HWND files = run.file_dialog();
+    ASSERT_NE(files, nullptr);
+
+    // Delivered by the file dialog's own loop while it is up.
+    ASSERT_TRUE(PostMessageA(wd::child(run.chooser, kEmbeddedEdit), WM_KEYDOWN, VK_RETURN, 1));
+    ASSERT_TRUE(vdd::press_chooser(run.chooser));
+    Sleep(700);  // proving an absence: give a second dialog the time to show
+    int dialogs = 0;
+    for (const wd::WindowInfo& w : wd::top_windows(run.tool.program.pid()))
+        if (w.visible && w.cls == "#32770" && w.hwnd != run.dialog && w.hwnd != files) ++dialogs;
+    EXPECT_EQ(dialogs, 0) << wd::describe_screen();
+
+    const std::string chosen = run.tool.program.path("Open.vox");
+    ASSERT_TRUE(vdd::choose_in_file_dialog(files, chosen));
+    ASSERT_TRUE(vdd::wait_text(wd::child(run.dialog, kOpenEdit), chosen));
+    EXPECT_TRUE(vdd::expect_no_file_dialog(run.tool.program.pid(), 700));
+    run.end_expecting_restart(IDOK, kRestartAfterSave);
+}
+
+TEST(VoiceFileChooser, TakesOverTheTemplateButtonWithEditBoxTooltipAndLayout)
+{
+    WeeklyRun run;
+    ASSERT_TRUE(run.open());
+    for (int id : {1015, 1016, 1037, 1038}) {
+        HWND chooser = wd::child(run.dialog, id);
+        ASSERT_NE(chooser, nullptr) << id;
+        EXPECT_EQ(wd::text(chooser), "") << "the template caption is taken away";
+        HWND edit = wd::child(chooser, kEmbeddedEdit);
+        ASSERT_NE(edit, nullptr) << id;
+        EXPECT_EQ(GetParent(edit), chooser);
+        EXPECT_EQ(wd::class_name(edit), "Edit");
+        const LONG_PTR style = wd::window_style(edit);
+        EXPECT_TRUE(style & ES_READONLY);
+        EXPECT_TRUE(style & ES_AUTOHSCROLL);
+        EXPECT_TRUE(style & ES_NOHIDESEL);
+        EXPECT_TRUE(GetWindowLongPtrA(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+        // The template button is no wider than the button part: the edit box gets nothing.
+        ASSERT_LE(wd::client_rect(chooser).right, 27);
+        EXPECT_EQ(wd::client_rect(edit).right, 0);
+    }
+
+    // Widened, the chooser keeps 27 pixels at its right for the button part.
+    ASSERT_TRUE(SetWindowPos(run.chooser, nullptr, 0, 0, 200, 24, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    HWND edit = wd::child(run.chooser, kEmbeddedEdit);
+    const int width = wd::client_rect(run.chooser).right;
+    ASSERT_TRUE(wd::wait_until([&] {
+        RECT r = wd::window_rect(edit);
+        return r.right - r.left == width - 27;
+    }, 5000, "the edit box to take all but the button part"));
+    RECT edit_rect = wd::window_rect(edit);
+    RECT chooser_rect = wd::window_rect(run.chooser);
+    EXPECT_EQ(edit_rect.left, chooser_rect.left + (chooser_rect.right - chooser_rect.left - width) / 2);
+
+    // The tooltip's tool over the button part.
+    bool found = false;
+    for (const wd::WindowInfo& w : wd::top_windows(run.tool.program.pid())) {
+        if (w.cls != TOOLTIPS_CLASSA) continue;
+        std::string text;
+        RECT rect{};
+        HWND tool_hwnd = nullptr;
+        if (!vdd::tooltip_tool(w.hwnd, kToolId, &tool_hwnd, &rect, &text)) continue;
+        if (tool_hwnd != run.chooser) continue;
+        found = true;
+        EXPECT_EQ(text, "Find a Vox File");
+        EXPECT_EQ(rect.left, width - 27);
+        EXPECT_EQ(rect.right, width);
+    }
+    EXPECT_TRUE(found) << "no tooltip with tool 12346 for the chooser";
+}
+
+TEST(VoiceFileChooser, PaintsTheFolderInColourAndInGreyWhenDisabledAndShowsThePress)
+{
+    WeeklyRun run;
+    ASSERT_TRUE(run.open());
+    // Make the chooser big enough to find its pixels, and bring the dialog forward.
+    ASSERT_TRUE(SetWindowPos(run.chooser, nullptr, 0, 0, 60, 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    SetForegroundWindow(run.dialog);
+
+    const RECT client = wd::client_rect(run.chooser);
+    POINT origin{0, 0};
+    ClientToScreen(run.chooser, &origin);
+    const int part_left = client.right - 27;
+    // The glyph is centred in the button part shrunk by 2 on every side.
+    const int glyph_left = part_left + 2 + (27 - 4 - 16) / 2;
+    const int glyph_top = 2 + (client.bottom - 4 - 16) / 2;
+    auto pixel = [&](int x, int y) {
+        HDC screen = GetDC(nullptr);
+        const COLORREF c = GetPixel(screen, origin.x + x, origin.y + y);
+        ReleaseDC(nullptr, screen);
+        return c;
+    };
+    // A point inside the open flap of the folder, and the part's outer top-left corner.
+    auto flap = [&](int offset) { return pixel(glyph_left + 8 + offset, glyph_top + 11 + offset); };
+    auto corner = [&] { return pixel(part_left, 0); };
+
+    auto wait_colour = [&](const std::function<COLORREF()>& read, COLORREF want, const char* what) {
+        COLORREF last = 0;
+        wd::Status s = wd::wait_until([&] { return (last = read()) == want; }, 5000, what);
+        if (!s) {
+            char got[64];
+            std::snprintf(got, sizeof got, " (last colour %06lx)", static_cast<unsigned long>(last));
+            s.message += got;
+        }
+        return s;
+    };
+
+    EXPECT_TRUE(wait_colour([&] { return flap(0); }, RGB(255, 255, 0), "the yellow flap"));
+    EXPECT_TRUE(wait_colour(corner, GetSysColor(COLOR_3DHILIGHT), "the raised border"));
+
+    // Pressed: the sunken border and the glyph moved one pixel right and down.
+    const POINT in = vdd::button_part_point(run.chooser);
+    ASSERT_TRUE(PostMessageA(run.chooser, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(in.x, in.y)));
+    EXPECT_TRUE(wait_colour(corner, GetSysColor(COLOR_3DDKSHADOW), "the pressed border"));
+    const LPARAM outside = MAKELPARAM(client.right + 40, client.bottom + 40);
+    ASSERT_TRUE(PostMessageA(run.chooser, WM_LBUTTONUP, 0, outside));
+    EXPECT_TRUE(wait_colour(corner, GetSysColor(COLOR_3DHILIGHT), "the raised border again"));
+
+    // Disabled: the yellows become greys; the edit box follows the control.
+    EnableWindow(run.chooser, FALSE);
+    EXPECT_TRUE(wait_colour([&] { return flap(0); }, RGB(192, 192, 192), "the grey flap"));
+    EXPECT_FALSE(IsWindowEnabled(wd::child(run.chooser, kEmbeddedEdit)));
+    EnableWindow(run.chooser, TRUE);
+    EXPECT_TRUE(wait_colour([&] { return flap(0); }, RGB(255, 255, 0), "the yellow flap again"));
+    EXPECT_TRUE(IsWindowEnabled(wd::child(run.chooser, kEmbeddedEdit)));
+    EXPECT_TRUE(vdd::expect_no_file_dialog(run.tool.program.pid(), 300));
+}
+
+}  // namespace
