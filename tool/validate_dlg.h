@@ -21,6 +21,9 @@ protected:
 
 private:
     void OnSetForUse();
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    void FitReportBox();
 
     bool show_stopper_ = false;  // of the last report; cleared when a report starts
+    HFONT report_font_ = nullptr;
 };
