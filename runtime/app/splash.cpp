@@ -19,6 +19,11 @@ void draw_on_screen(HINSTANCE instance, const char* name, const Box& at)
         if (HDC memory = CreateCompatibleDC(screen)) {
             HGDIOBJ previous = SelectObject(memory, bitmap);
             BitBlt(screen, at.left, at.top, at.width(), at.height(), memory, 0, 0, SRCCOPY);
+            // Wine puts screen drawing on the display only when the thread next looks at
+            // its queue, and the holds never do; a look that leaves every message where it
+            // is shows each picture when it is drawn, not one picture late.
+            MSG peek;
+            PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE);
             SelectObject(memory, previous);
             DeleteDC(memory);
         }

@@ -60,14 +60,19 @@ protected:
         port = next_port();
     }
 
-    // Starts Vornline from its folder and waits for the main window to show.
-    void launch(wd::Environment env = {})
+    // Starts Vornline from its folder.
+    void start_vornline(wd::Environment env = {})
     {
         env.emplace_back("SIMBOARD_PORT", std::to_string(port));
         started = GetTickCount64();
         ASSERT_TRUE(program.start(program.path("Vornline.exe"), {}, env));
+    }
+
+    // Starts Vornline and waits for the main window to show.
+    void launch(wd::Environment env = {})
+    {
+        start_vornline(std::move(env));
         ASSERT_TRUE(program.wait_window({.cls = "ZEL_VORN"}, 30000, &main));
-        shown = GetTickCount64();
     }
 
     void connect_board() { ASSERT_TRUE(board.connect(port, 20s)); }
@@ -112,7 +117,6 @@ protected:
     HWND main = nullptr;
     int port = 0;
     ULONGLONG started = 0;
-    ULONGLONG shown = 0;
 };
 
 // ---- start-up ---------------------------------------------------------------------------
@@ -148,15 +152,67 @@ TEST_F(VornlineTest, MainWindowHasItsClassTitleMenuAndPlace)
     EXPECT_EQ(bar[1].items[1].text, "Help Topics");
     EXPECT_EQ(bar[1].items[1].id, static_cast<UINT>(kHelpTopics));
 
+    // The background picture "ZEL" fills the client area: a light blue, where the
+    // class's own background would be plain window white.
+    POINT at{5, 300};
+    ASSERT_TRUE(ClientToScreen(main, &at));
+    EXPECT_TRUE(wd::wait_until(
+        [&] {
+            HDC screen = GetDC(nullptr);
+            COLORREF c = GetPixel(screen, at.x, at.y);
+            ReleaseDC(nullptr, screen);
+            return GetBValue(c) >= GetRValue(c) + 12 && GetRValue(c) > 120;
+        },
+        5000, "the background picture in the main window"));
+
     // Nothing is said at start-up.
     EXPECT_TRUE(program.expect_no_message_box(300));
 }
 
-TEST_F(VornlineTest, SplashHoldsKeepTheMainWindowHiddenForFourSeconds)
+// Which splash picture a screen pixel belongs to: SPLASH2 is dark blue at its top,
+// SPLASH3 dark green.
+enum class Splash { none, blue, green };
+
+Splash splash_at(HDC screen, int x, int y)
 {
-    launch();
-    // The window exists (hidden) while the splash pictures are held: 2200 + 1800 ms.
-    EXPECT_GE(shown - started, 4000u);
+    COLORREF c = GetPixel(screen, x, y);
+    int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+    if (b > 60 && b > r + 40 && b > g + 30) return Splash::blue;
+    if (g > 45 && g > r + 25 && g > b + 15) return Splash::green;
+    return Splash::none;
+}
+
+TEST_F(VornlineTest, SplashPicturesAreHeldInTurnBeforeTheMainWindowShows)
+{
+    // The splash is centred on the screen; sample near the top of it, where both
+    // pictures are darkest, at a few points in case another window covers one.
+    int left = (GetSystemMetrics(SM_CXSCREEN) - 450) / 2;
+    int top = (GetSystemMetrics(SM_CYSCREEN) - 597) / 2;
+    const POINT points[] = {{left + 5, top + 5}, {left + 440, top + 5}, {left + 225, top + 20}, {left + 5, top + 40}};
+
+    start_vornline();
+    ULONGLONG blue = 0, green = 0, shown_at = 0;
+    ASSERT_TRUE(wd::wait_until(
+        [&] {
+            ULONGLONG now = GetTickCount64();
+            HDC screen = GetDC(nullptr);
+            for (POINT p : points) {
+                Splash s = splash_at(screen, p.x, p.y);
+                if (s == Splash::blue && !blue) blue = now;
+                if (s == Splash::green && !green) green = now;
+            }
+            ReleaseDC(nullptr, screen);
+            if (wd::find_window({.cls = "ZEL_VORN", .pid = program.pid()})) shown_at = now;
+            return shown_at != 0;
+        },
+        30000, "the main window after the splash"));
+    ASSERT_NE(blue, 0u) << "SPLASH2 was never seen";
+    ASSERT_NE(green, 0u) << "SPLASH3 was never seen";
+    // 2200 ms for the first, 1800 for the second; polling costs a little of each.
+    EXPECT_GE(green - blue, 2000u);
+    EXPECT_LE(green - blue, 3500u);
+    EXPECT_GE(shown_at - green, 1600u);
+    EXPECT_GE(shown_at - started, 4000u);
 }
 
 TEST_F(VornlineTest, ClosingBeforeOpenSaysNothingAndExitsWithZero)
