@@ -57,8 +57,10 @@ std::optional<zel::TimeOfDay> time_picker_value(HWND picker)
 
 void prepare_date_picker(HWND picker)
 {
-    // The bounds carry a time of day that the pickers never show.
-    SYSTEMTIME range[2] = {picker_time(zel::kFirstPickerDate, 12, 24, 36), picker_time(zel::kLastPickerDate, 12, 24, 36)};
+    // The bounds take in the whole of their days: the pickers compare the time of day too,
+    // and a bound at midday would refuse the first day's date, loaded with its morning
+    // time part, so that date would be lost at the next Save.
+    SYSTEMTIME range[2] = {picker_time(zel::kFirstPickerDate, 0, 0, 0), picker_time(zel::kLastPickerDate, 23, 59, 59)};
     SendMessageA(picker, DTM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(range));
     SendMessageA(picker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(zel::kDatePickerFormat));
 }
