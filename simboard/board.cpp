@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 namespace simboard {
 
@@ -16,6 +17,10 @@ using BoardMs = BoardClock::BoardMs;
 using Lock = std::unique_lock<std::timed_mutex>;
 
 namespace {
+
+// How often a waiting operation looks at its line again: the delay with which it sees a
+// key, a hang-up or a ring.
+constexpr auto kPollStep = std::chrono::milliseconds(2);
 
 // A lock held longer than this belongs to a thread that was stopped inside the board
 // (the runtime ends channel threads by force); give up rather than hang with it.
@@ -71,7 +76,6 @@ struct Board::Line {
     int table_handle = 0;           // guarded by Board::devices_
 
     std::timed_mutex mutex;         // everything below
-    std::condition_variable_any changed;
     std::atomic<unsigned> session{0};  // bumped by open and close: ends waits of the old session
     int handle = 0;                 // 0 while the channel device is closed
 
@@ -153,6 +157,16 @@ Board::Board(const BoardClock& clock, std::vector<std::string> fail_devices, Eve
 Board::~Board() { finish_recordings(true); }
 
 void Board::emit(const std::string& text) { events_.emit(text); }
+
+void Board::pause_line(Lock& lock, Real::time_point until) {
+    // Sleeping with the line released, rather than waiting on a condition variable, keeps
+    // the board sound when the program stops a thread by force in the middle of a wait
+    // (a thread killed inside a condition variable wait leaves it locked for good).
+    lock.unlock();
+    auto now = clock_.now();
+    if (until > now) std::this_thread::sleep_for(std::min<Real::duration>(until - now, kPollStep));
+    lock.lock();
+}
 
 Board::Line* Board::line_for(int handle) {
     if (handle <= 0) return nullptr;
@@ -253,7 +267,6 @@ int Board::close(int handle) {
         line->stop_recording();
         k.unlock();
     }
-    line->changed.notify_all();
     emit("close " + line->device);
     return 0;
 }
@@ -279,7 +292,6 @@ int Board::sethook(int handle, int hook_state, int /*mode*/) {
         l.go_on_hook();
         emit(line_text("hook", l.number) + " on");
     }
-    l.changed.notify_all();
     return 0;
 }
 
@@ -323,7 +335,6 @@ int Board::wtring(int handle, int rings, int hook_state, int timeout_s) {
                         l.start_recording_if_armed();
                         emit(line_text("hook", l.number) + " off");
                         emit(line_text("answer", l.number));
-                        l.changed.notify_all();
                     }
                     return 0;
                 }
@@ -334,10 +345,7 @@ int Board::wtring(int handle, int rings, int hook_state, int timeout_s) {
         }
         if (now >= give_up) return l.failed();
         wake = std::min(wake, give_up);
-        if (wake == Real::time_point::max())
-            l.changed.wait(lock);
-        else
-            l.changed.wait_until(lock, wake);
+        pause_line(lock, wake);
     }
 }
 
@@ -382,7 +390,7 @@ int Board::play_file(int handle, const char* path, const VlTermEntry* table, con
         else if (now >= limit)
             reason = VL_REASON_MAX_TIME;
         if (reason != 0) break;
-        l.changed.wait_until(lock, std::min(ends, limit));
+        pause_line(lock, std::min(ends, limit));
     }
     l.reason = reason;
     if (l.recording && l.recording_active) {
@@ -424,10 +432,7 @@ int Board::collect_digits(int handle, const VlTermEntry* table, char* digits, in
         else if (clock_.now() >= limit)
             reason = VL_REASON_MAX_TIME;
         if (reason != 0) break;
-        if (limit == Real::time_point::max())
-            l.changed.wait(lock);
-        else
-            l.changed.wait_until(lock, limit);
+        pause_line(lock, limit);
     }
     const std::size_t n = std::min(wanted, l.digits.size());
     const std::string got = l.digits.substr(0, n);
@@ -458,7 +463,7 @@ int Board::dial(int handle, const char* dial_string, int /*mode*/) {
         at += clock_.real(BoardMs(step.board_ms));
         while (clock_.now() < at) {
             if (l.session != session) return -1;
-            l.changed.wait_until(lock, at);
+            pause_line(lock, at);
         }
     }
     emit(line_text("dialend", l.number));
@@ -500,7 +505,6 @@ std::string Board::ring(int line, int count) {
     l.ringing = true;
     l.ring_start = clock_.now();
     l.ring_count = count;
-    l.changed.notify_all();
     return "";
 }
 
@@ -515,7 +519,6 @@ std::string Board::dtmf(int line, const std::string& keys) {
     // A full buffer drops further keys, as the hardware does.
     for (char c : keys)
         if (l.digits.size() < kDigitCapacity) l.digits += c;
-    l.changed.notify_all();
     return "";
 }
 
@@ -533,7 +536,6 @@ std::string Board::hangup(int line) {
     } else {
         return line_text("no call on line", line);
     }
-    l.changed.notify_all();
     return "";
 }
 

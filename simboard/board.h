@@ -3,7 +3,7 @@
 // buffer, plays, collections, dialling, termination reasons, injected failures and
 // recordings. The program side (the voice library calls) and the controller side (the
 // callers) meet here; every line has its own lock, so the four lines run independently,
-// each from its own thread. Portable: plain threads, mutexes and condition variables.
+// each from its own thread. Portable: plain threads and mutexes.
 #pragma once
 
 #include "board_clock.h"
@@ -14,7 +14,6 @@
 
 #include <array>
 #include <atomic>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -90,6 +89,8 @@ private:
     Line* hold(int handle, Lock& lock, unsigned& session);
     // A line locked for one controller command, its call brought up to date.
     Line* control(int line, Lock& lock, std::string& error);
+    // Lets other threads at the line for a moment, at most until `until`.
+    void pause_line(Lock& lock, BoardClock::Real::time_point until);
     void emit(const std::string& text);
 
     const BoardClock& clock_;

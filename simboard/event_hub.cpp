@@ -10,11 +10,12 @@ EventHub::EventHub(const BoardClock& clock) : clock_(clock) {}
 EventHub::~EventHub() { stop(); }
 
 void EventHub::emit(const std::string& text) {
+    // Stamped under the lock, so stamps never run backwards in the stream.
+    std::lock_guard<std::mutex> g(mutex_);
+    if (client_ == net::kInvalid) return;
     char stamp[24];
     std::snprintf(stamp, sizeof stamp, "%ld ", clock_.stamp());
     std::string line = stamp + text + "\n";
-    std::lock_guard<std::mutex> g(mutex_);
-    if (client_ == net::kInvalid) return;
     if (queue_.size() >= kMaxQueued) queue_.pop_front();
     queue_.push_back(std::move(line));
     wake_.notify_one();
