@@ -125,6 +125,8 @@ TEST_F(VornlineTest, MainWindowHasItsClassTitleMenuAndPlace)
 {
     launch();
     EXPECT_EQ(wd::class_name(main), "ZEL_VORN");
+    EXPECT_EQ(GetClassLongPtrA(main, GCL_STYLE), static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(GetClassLongPtrA(main, GCL_CBWNDEXTRA), 4u);
     EXPECT_EQ(wd::caption(main), "VORN Computer Telephony System");
     LONG_PTR style = wd::window_style(main);
     EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
@@ -224,6 +226,39 @@ TEST_F(VornlineTest, ClosingBeforeOpenSaysNothingAndExitsWithZero)
     EXPECT_EQ(code, 0u);
     // Whatever the program raised on its way out would still be listed as its window.
     EXPECT_TRUE(wd::message_boxes(program.pid()).empty());
+}
+
+// ---- resources -------------------------------------------------------------------------
+
+TEST(VornlineResources, BitmapsIconAndAboutBoxAreThere)
+{
+    HMODULE exe = LoadLibraryExA((windows_path(VORNLINE_DIR) + "\\Vornline.exe").c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr);
+    struct Case {
+        const char* name;
+        int width, height;
+    };
+    std::vector<Case> cases = {{"SPLASH2", 450, 597}, {"SPLASH3", 450, 597}, {"ZEL", 483, 641},
+                               {"PHONE", 75, 75},     {"ANSWERED", 75, 75}};
+    for (const char* n : {"ZERO", "ONE", "TWO", "THREE", "FOUR", "FIVE", "SIX", "SEVEN", "EIGHT", "NINE", "TEN",
+                          "ELEVEN", "TWELVE", "THIRTEEN", "14A", "15A", "16A"})
+        cases.push_back({n, 75, 75});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HBITMAP b = static_cast<HBITMAP>(LoadImageA(exe, c.name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        ASSERT_NE(b, nullptr);
+        BITMAP info{};
+        ASSERT_TRUE(GetObjectA(b, sizeof info, &info));
+        EXPECT_EQ(info.bmWidth, c.width);
+        EXPECT_EQ(info.bmHeight, c.height);
+        DeleteObject(b);
+    }
+    HICON icon = static_cast<HICON>(LoadImageA(exe, "ZEL_VORN", IMAGE_ICON, 32, 32, 0));
+    EXPECT_NE(icon, nullptr);
+    if (icon) DestroyIcon(icon);
+    EXPECT_NE(FindResourceA(exe, "Lang", RT_DIALOG), nullptr) << "dialog template";
+    FreeLibrary(exe);
 }
 
 // ---- Open -------------------------------------------------------------------------------
