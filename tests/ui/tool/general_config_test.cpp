@@ -3,7 +3,9 @@
 // disabled outside-line digit, Cancel, and the dialog without a working file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "config_record.h"
 #include "voice_dialog_driver.h"
@@ -34,6 +36,54 @@ void save_expecting_box(vdd::Plandesk& tool, HWND dialog)
     ASSERT_TRUE(wd::dismiss(box));
     ASSERT_TRUE(wd::wait_window_gone(dialog, 5000));
     EXPECT_TRUE(tool.program.running());
+}
+
+// Every text of the dialog's window and its controls, for checking labels verbatim.
+std::vector<std::string> texts_of(HWND dialog)
+{
+    std::vector<std::string> out{wd::text(dialog)};
+    for (HWND h : wd::descendants(dialog)) out.push_back(wd::text(h));
+    return out;
+}
+
+TEST(GeneralDialog, ShowsItsLabelsGroupsAndButtonsVerbatim)
+{
+    vdd::Plandesk tool;
+    ASSERT_TRUE(tool.start());
+    HWND dialog = nullptr;
+    ASSERT_TRUE(tool.open_dialog(vdd::kGeneralCommand, vdd::kGeneralCaption, &dialog));
+    const std::vector<std::string> texts = texts_of(dialog);
+    const char* expected[] = {
+        "General System Configuration",
+        "Replace with your own specific information for your end users.",
+        "System Answering Specifics",
+        "System will answer call on ring:",
+        "Maximum 5 rings.",
+        "Vox file type :",
+        "System Dialing Dialing Specifics",
+        "What is the digital for getting an external line? The setting allows to computer to send calls to a "
+        "designated outside phone #.",
+        "The option is disabled. See Help for complete explanation.",
+        "Internal Transfer dialing delay:",
+        "External Dialing transfer delay",
+        "Seconds",
+        "Various PBX has different delay for getting a dial tone. The configuration allows you to fine tune a "
+        "computer telephony system  to achieve a most stable and professional sounding system.",
+        "Do you want to secure your configuration file from accidental modification with a password? Check means Yes",
+        "Save General Configuration",
+        "Cancel",
+    };
+    for (const char* e : expected) {
+        EXPECT_NE(std::find(texts.begin(), texts.end(), e), texts.end()) << "missing \"" << e << "\"";
+    }
+    EXPECT_EQ(wd::text(wd::child(dialog, IDOK)), "Save General Configuration");
+    EXPECT_TRUE(wd::window_style(wd::child(dialog, IDOK)) & BS_DEFPUSHBUTTON);
+    EXPECT_TRUE(wd::window_style(dialog) & WS_SYSMENU);
+    const LONG_PTR combo_style = wd::window_style(wd::child(dialog, kVoxType));
+    EXPECT_EQ(combo_style & 3, CBS_DROPDOWNLIST);
+    EXPECT_FALSE(combo_style & CBS_SORT);
+    ASSERT_TRUE(wd::click(wd::child(dialog, IDCANCEL)));
+    ASSERT_TRUE(wd::wait_window_gone(dialog, 5000));
 }
 
 TEST(GeneralDialog, AnswerRingKeepsItsFirstCharacterAndTheTypeStoresItsNeighbourName)

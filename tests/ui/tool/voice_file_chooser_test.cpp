@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "config_record.h"
 #include "voice_dialog_driver.h"
@@ -264,6 +265,46 @@ TEST(VoiceFileChooser, SecondActivationWhileBrowsingIsRefused)
     ASSERT_TRUE(vdd::wait_text(wd::child(run.dialog, kOpenEdit), chosen));
     EXPECT_TRUE(vdd::expect_no_file_dialog(run.tool.program.pid(), 700));
     run.end_expecting_restart(IDOK, kRestartAfterSave);
+}
+
+TEST(VoiceFileChooser, EditBoxSelectionFollowsTheFocus)
+{
+    WeeklyRun run;
+    ASSERT_TRUE(run.tool.program.put_file("Open.vox", "vox"));
+    ASSERT_TRUE(run.open());
+    ASSERT_TRUE(vdd::press_chooser(run.chooser));
+    HWND files = run.file_dialog();
+    ASSERT_NE(files, nullptr);
+    const std::string chosen = run.tool.program.path("Open.vox");
+    ASSERT_TRUE(vdd::choose_in_file_dialog(files, chosen));
+    HWND edit = wd::child(run.chooser, kEmbeddedEdit);
+    ASSERT_TRUE(vdd::wait_text(edit, chosen));
+
+    const int length = static_cast<int>(chosen.size());
+    auto selection = [&] {
+        const DWORD sel = static_cast<DWORD>(SendMessageA(edit, EM_GETSEL, 0, 0));
+        return std::pair<int, int>(LOWORD(sel), HIWORD(sel));
+    };
+    auto wait_selection = [&](std::pair<int, int> want, bool empty, const char* what) {
+        std::pair<int, int> last;
+        wd::Status s = wd::wait_until([&] {
+            last = selection();
+            return empty ? last.first == last.second : last == want;
+        }, 5000, what);
+        if (!s) s.message = "selection " + std::to_string(last.first) + "-" + std::to_string(last.second) + "; " + s.message;
+        return s;
+    };
+
+    // Focus given to the control goes to its edit box with the whole text selected.
+    ASSERT_TRUE(PostMessageA(run.chooser, WM_SETFOCUS, 0, 0));
+    EXPECT_TRUE(wait_selection({0, length}, false, "the whole path selected"));
+    // Tab moves the focus on; the poll sees it leave and takes the selection away.
+    ASSERT_TRUE(PostMessageA(edit, WM_KEYDOWN, VK_TAB, 1));
+    EXPECT_TRUE(wait_selection({}, true, "no selection once the focus left"));
+    // Back in the edit box, the whole text is selected again.
+    ASSERT_TRUE(PostMessageA(run.chooser, WM_SETFOCUS, 0, 0));
+    EXPECT_TRUE(wait_selection({0, length}, false, "the whole path selected again"));
+    run.end_expecting_restart(IDCANCEL, kRestartAfterCancel);
 }
 
 TEST(VoiceFileChooser, TakesOverTheTemplateButtonWithEditBoxTooltipAndLayout)

@@ -6,8 +6,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "config_record.h"
 #include "voice_dialog_driver.h"
@@ -53,6 +55,85 @@ void save_expecting_saved(vdd::Plandesk& tool, HWND dialog)
     ASSERT_TRUE(wd::wait_window_gone(dialog, 5000));
     EXPECT_TRUE(tool.program.running());
     EXPECT_TRUE(IsWindow(tool.main));
+}
+
+TEST(WeeklyDialog, ShowsItsLabelsRowsAndButtonsVerbatim)
+{
+    vdd::Plandesk tool;
+    ASSERT_TRUE(tool.start());
+    HWND dialog = nullptr;
+    ASSERT_TRUE(tool.open_dialog(vdd::kWeeklyCommand, vdd::kWeeklyCaption, &dialog));
+    std::vector<std::string> texts;
+    for (HWND h : wd::descendants(dialog)) texts.push_back(wd::text(h));
+    const char* expected[] = {
+        "Select Voice Files", "Opening Hour Greeting:", "Office Closed Greeting:", "Extension Retry Request:",
+        "System Error Goodbye:", "Set Operation Hour For Your Business", "Check if Close All Day ", "Open At",
+        "Close At",
+    };
+    for (const char* e : expected) {
+        EXPECT_NE(std::find(texts.begin(), texts.end(), e), texts.end()) << "missing \"" << e << "\"";
+    }
+    const char* days[] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+    for (std::size_t d = 0; d < kDays.size(); ++d) {
+        EXPECT_EQ(wd::text(wd::child(dialog, kDays[d].closed)), days[d]);
+        for (int picker : {kDays[d].opens, kDays[d].closes}) {
+            EXPECT_EQ(wd::class_name(wd::child(dialog, picker)), "SysDateTimePick32") << picker;
+            const LONG_PTR style = wd::window_style(wd::child(dialog, picker));
+            EXPECT_EQ(style & DTS_TIMEFORMAT, DTS_TIMEFORMAT) << picker;
+            EXPECT_TRUE(style & DTS_RIGHTALIGN) << picker;
+        }
+    }
+    for (int edit : kVoiceEdits) {
+        EXPECT_FALSE(IsWindowEnabled(wd::child(dialog, edit))) << edit;
+        EXPECT_TRUE(wd::window_style(wd::child(dialog, edit)) & ES_READONLY) << edit;
+    }
+    EXPECT_EQ(wd::text(wd::child(dialog, IDOK)), "OK to Save and Close Configuration");
+    EXPECT_TRUE(wd::window_style(wd::child(dialog, IDOK)) & BS_DEFPUSHBUTTON);
+    EXPECT_EQ(wd::text(wd::child(dialog, IDCANCEL)), "Cancel");
+    ASSERT_TRUE(wd::click(wd::child(dialog, IDCANCEL)));
+    ASSERT_TRUE(wd::wait_window_gone(dialog, 5000));
+}
+
+TEST(WeeklyDialog, EnterSavesAndEscapeOrTheCloseBoxCancel)
+{
+    struct Row {
+        const char* name;
+        UINT message;
+        WPARAM key;
+        bool saves;
+    };
+    const Row rows[] = {
+        {"Enter", WM_KEYDOWN, VK_RETURN, true},
+        {"Escape", WM_KEYDOWN, VK_ESCAPE, false},
+        {"close box", WM_SYSCOMMAND, SC_CLOSE, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        vdd::Plandesk tool;
+        ASSERT_TRUE(tool.start());
+        const std::string before = tool.disk_bytes();
+        HWND dialog = nullptr;
+        ASSERT_TRUE(tool.open_dialog(vdd::kWeeklyCommand, vdd::kWeeklyCaption, &dialog));
+        // Keys go to a control with the focus's part in the dialog; the close box to the dialog.
+        HWND target = r.message == WM_KEYDOWN ? wd::child(dialog, kDays[0].closed) : dialog;
+        ASSERT_TRUE(PostMessageA(target, r.message, r.key, r.message == WM_KEYDOWN ? 1 : 0));
+        if (r.saves) {
+            wd::MessageBoxInfo box;
+            ASSERT_TRUE(tool.wait_box(&box));
+            EXPECT_EQ(box.text, kSaved);
+            ASSERT_TRUE(wd::dismiss(box));
+        }
+        ASSERT_TRUE(wd::wait_window_gone(dialog, 5000));
+        if (!r.saves) {
+            EXPECT_TRUE(tool.program.expect_no_message_box(700));
+            EXPECT_TRUE(tool.disk_bytes() == before);
+        } else {
+            zel::ConfigRecord rec;
+            ASSERT_TRUE(tool.record(&rec));
+            EXPECT_EQ(zel::get_field(rec, zel::Field::day_name, 0), "MON");
+        }
+        EXPECT_TRUE(tool.program.running());
+    }
 }
 
 TEST(WeeklyDialog, FreshFileShowsDefaultHoursAndSavesTheDayNames)
