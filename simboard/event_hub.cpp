@@ -15,7 +15,11 @@ void EventHub::emit(const std::string& text) {
     if (client_ == net::kInvalid) return;
     char stamp[24];
     std::snprintf(stamp, sizeof stamp, "%ld ", clock_.stamp());
-    std::string line = stamp + text + "\n";
+    std::string line = stamp + text;
+    // One event, one line: a path or dial string from the program must not split it.
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20) c = '?';
+    line += '\n';
     if (queue_.size() >= kMaxQueued) queue_.pop_front();
     queue_.push_back(std::move(line));
     wake_.notify_one();

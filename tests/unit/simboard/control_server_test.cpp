@@ -90,6 +90,21 @@ TEST_F(ControlServerTest, CommandsReachTheLinesAndEventsComeBackStampedInOrder) 
     }
 }
 
+TEST_F(ControlServerTest, ControlCharactersFromTheProgramCannotSplitAnEvent) {
+    zeltest::LineController lc;
+    ASSERT_TRUE(lc.connect(port_, 5s));
+    int h = host_.board().open("dxxxB1C4", 0);
+    ASSERT_GT(h, 0);
+    VlPlayFormat f = play_format(VL_RATE_8K);
+    EXPECT_EQ(host_.board().play_file(h, "x\n123 fake\r.vox", kPlayTable, &f, 0), -1);
+    EXPECT_EQ(host_.board().dial(h, "1\n2", 0), 0);
+    ASSERT_TRUE(lc.expect("playfail 4 x?123 fake?.vox", 2s));
+    ASSERT_TRUE(lc.expect("dial 4 1?2", 2s));
+    ASSERT_TRUE(lc.expect("dialend 4", 2s));
+    for (const auto& e : lc.events()) EXPECT_GE(e.ms, 0) << "a line without a stamp: " << e.text;
+    EXPECT_EQ(host_.board().close(h), 0);
+}
+
 TEST_F(ControlServerTest, ControllerThatLeavesLeavesTheBoardRunning) {
     {
         zeltest::LineController first;
