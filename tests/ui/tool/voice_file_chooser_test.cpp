@@ -364,7 +364,8 @@ TEST(VoiceFileChooser, PaintsTheFolderInColourAndInGreyWhenDisabledAndShowsThePr
     ASSERT_TRUE(run.open());
     // Make the chooser big enough to find its pixels, and bring the dialog forward.
     ASSERT_TRUE(SetWindowPos(run.chooser, nullptr, 0, 0, 60, 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
-    SetForegroundWindow(run.dialog);
+    // Above every other window, so another program's windows cannot hide the pixels.
+    ASSERT_TRUE(SetWindowPos(run.dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
 
     const RECT client = wd::client_rect(run.chooser);
     POINT origin{0, 0};
