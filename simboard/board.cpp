@@ -20,7 +20,7 @@ namespace {
 
 // How often a waiting operation looks at its line again: the delay with which it sees a
 // key, a hang-up or a ring.
-constexpr auto kPollStep = std::chrono::milliseconds(2);
+constexpr auto kPollStep = std::chrono::milliseconds(5);
 
 // A lock held longer than this belongs to a thread that was stopped inside the board
 // (the runtime ends channel threads by force); give up rather than hang with it.
