@@ -258,9 +258,12 @@ int Board::close(int handle) {
         if (!line) return -1;
         line->table_handle = 0;
     }
-    line->session++;
     Lock k(line->mutex, std::defer_lock);
-    if (k.try_lock_for(kLockPatience)) {
+    bool locked = k.try_lock_for(kLockPatience);
+    // Bumped with the line held, so an operation that has just taken the line either sees
+    // the old handle gone or is ended by the new session at its next look.
+    line->session++;
+    if (locked) {
         line->handle = 0;
         // The device is released: whatever call was on the line is cut off.
         if (line->offhook) line->go_on_hook();
