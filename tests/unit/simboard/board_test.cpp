@@ -318,19 +318,26 @@ TEST_F(BoardTest, TerminationReasonRule) {
 // ---------------------------------------------------------------------------------------
 // Dialling
 
-TEST_F(BoardTest, DialTakesFlashPausesAndDigitsInOrderAndTime) {
+// Slow enough that a pause or flash off by a tenth shows beyond the scheduling slack.
+class SpeedTwoBoardTest : public BoardTest {
+protected:
+    SpeedTwoBoardTest() : BoardTest(2.0) {}
+};
+
+TEST_F(SpeedTwoBoardTest, DialTakesFlashPausesAndDigitsInOrderAndTime) {
+    constexpr double kTightMs = 30.0;
     int h = open_line(3);
     answer(h, 3);
     auto start = Clock::now();
     ASSERT_EQ(board_.dial(h, "&,,201", 0), 0);
-    EXPECT_NEAR(since_ms(start), real_ms(2800), kSlackMs);
+    EXPECT_NEAR(since_ms(start), real_ms(2800), kTightMs);
     auto steps = board_.last_dial(3);
     ASSERT_EQ(steps.size(), 6u);
     const char expected[] = "&,,201";
     const double begins[] = {0, 500, 1500, 2500, 2600, 2700};
     for (std::size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(steps[i].character, expected[i]);
-        EXPECT_NEAR(steps[i].start_ms, real_ms(begins[i]), kSlackMs) << i;
+        EXPECT_NEAR(steps[i].start_ms, real_ms(begins[i]), kTightMs) << i;
     }
     EXPECT_EQ(steps[0].kind, simboard::DialStepKind::Flash);
     EXPECT_EQ(steps[1].kind, simboard::DialStepKind::Pause);
