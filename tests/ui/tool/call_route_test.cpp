@@ -317,4 +317,31 @@ TEST(CallRouteDialog, CancelAfterAChooserWasUsedEndsTheToolWithoutWriting)
     EXPECT_EQ(run.file_bytes(), before);
 }
 
+// A path the record cannot hold whole is refused, not cut into another file's name.
+TEST(CallRouteDialog, OverLongVoicePathIsRefusedWithItsBoxAndTheVoiceKept)
+{
+    zel::ConfigRecord rec = zel::default_record();
+    store(rec, {1, "1002", "C:\\Voice\\Kept.vox", "202", "09:00:00 AM", "05:00:00 PM", ""});
+    rh::PlandeskRun run;
+    ASSERT_TRUE(run.start(rec));
+    const std::string voice = rh::make_voice_file(run, std::string(100, 'L'), "Long.vox");
+    ASSERT_GT(voice.size(), 121u);
+    HWND dlg = nullptr;
+    ASSERT_TRUE(run.open_dialog(rh::kCallRouteCommand, rh::kCallRouteCaption, &dlg));
+
+    ASSERT_TRUE(rh::press_chooser(dlg, kRows[1].chooser));
+    ASSERT_TRUE(rh::choose_in_file_dialog(run.program.pid(), voice));
+    ASSERT_TRUE(run.expect_box("The voice file path is longer than 121 characters. Move the file to a shorter path.",
+                               "Voice File Not Set"));
+    EXPECT_EQ(item_text(dlg, kRows[1].voice), "C:\\Voice\\Kept.vox");
+
+    // The chooser was used all the same: Save ends the tool.
+    ASSERT_TRUE(wd::click(wd::child(dlg, IDOK)));
+    ASSERT_TRUE(run.expect_box(kRestartText, kRestartCaption));
+    ASSERT_TRUE(run.expect_exit_zero());
+    zel::ConfigRecord saved;
+    ASSERT_TRUE(run.load(&saved));
+    EXPECT_EQ(zel::get_field(saved, Field::route_vox, 1), "C:\\Voice\\Kept.vox");
+}
+
 }  // namespace
