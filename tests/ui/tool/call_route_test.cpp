@@ -270,25 +270,41 @@ TEST(CallRouteDialog, ClearAllSelectionStoresNineSpacesInTheFirstVoicesAndEmptie
     }
 }
 
+// Without the file Save writes nothing and confirms nothing; a voice chosen meanwhile still
+// ends the tool, as the file dialog may have moved the current folder.
 TEST(CallRouteDialog, MissingWorkingFileIsReportedAndSaveWritesNothing)
 {
-    rh::PlandeskRun run;
-    ASSERT_TRUE(run.start());
-    ASSERT_TRUE(run.program.remove_file("zel_system.cfg"));
+    for (bool choose_voice : {false, true}) {
+        SCOPED_TRACE(choose_voice ? "with a voice chosen" : "without a voice chosen");
+        rh::PlandeskRun run;
+        ASSERT_TRUE(run.start());
+        ASSERT_TRUE(run.program.remove_file("zel_system.cfg"));
+        const std::string voice = rh::make_voice_file(run, "voices", "Default.vox");
 
-    ASSERT_TRUE(wd::post_command(run.main, rh::kCallRouteCommand));
-    ASSERT_TRUE(run.expect_box("zel_system.cfg", "Encounter Problem Opening"));
-    HWND dlg = nullptr;
-    ASSERT_TRUE(run.program.wait_window({.cls = "#32770", .caption = rh::kCallRouteCaption}, 15000, &dlg));
-    EXPECT_EQ(item_text(dlg, kRows[0].ext), "");
-    EXPECT_EQ(item_text(dlg, kDefaultPort), "");
-    EXPECT_EQ(item_text(dlg, kOneVoice), "");
-    ASSERT_TRUE(wd::set_text(wd::child(dlg, kRows[0].ext), "1001"));
+        ASSERT_TRUE(wd::post_command(run.main, rh::kCallRouteCommand));
+        ASSERT_TRUE(run.expect_box("zel_system.cfg", "Encounter Problem Opening"));
+        HWND dlg = nullptr;
+        ASSERT_TRUE(run.program.wait_window({.cls = "#32770", .caption = rh::kCallRouteCaption}, 15000, &dlg));
+        EXPECT_EQ(item_text(dlg, kRows[0].ext), "");
+        EXPECT_EQ(item_text(dlg, kDefaultPort), "");
+        EXPECT_EQ(item_text(dlg, kOneVoice), "");
+        ASSERT_TRUE(wd::set_text(wd::child(dlg, kRows[0].ext), "1001"));
+        if (choose_voice) {
+            ASSERT_TRUE(rh::press_chooser(dlg, kNoInputButton));
+            ASSERT_TRUE(rh::choose_in_file_dialog(run.program.pid(), voice));
+            ASSERT_TRUE(wd::wait_until([&] { return item_text(dlg, kNoInputVoice) == voice; }, 10000, "1114"));
+        }
 
-    ASSERT_TRUE(wd::click(wd::child(dlg, IDOK)));
-    ASSERT_TRUE(run.expect_dialog_closed(dlg));
-    EXPECT_TRUE(run.program.expect_no_message_box(500));
-    EXPECT_FALSE(run.program.file_exists("zel_system.cfg"));
+        ASSERT_TRUE(wd::click(wd::child(dlg, IDOK)));
+        if (choose_voice) {
+            ASSERT_TRUE(run.expect_box(kRestartText, kRestartCaption));
+            ASSERT_TRUE(run.expect_exit_zero());
+        } else {
+            ASSERT_TRUE(run.expect_dialog_closed(dlg));
+            EXPECT_TRUE(run.program.expect_no_message_box(500));
+        }
+        EXPECT_FALSE(run.program.file_exists("zel_system.cfg"));
+    }
 }
 
 // Every way out after a chooser was used ends the tool; Cancel writes nothing.
