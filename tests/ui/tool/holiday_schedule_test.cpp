@@ -67,6 +67,27 @@ TEST(HolidayScheduleDialog, FreshFileSavesNoDatesAndMidnightAsBothTimes)
     }
     for (int id : {kOpenTime, kCloseTime}) EXPECT_EQ(item_text(dlg, id), "12:00:00 AM") << id;
 
+    // Columns fill from top to bottom: three of 18 special-hours days, three of 20 holidays,
+    // each column to the right of the one before.
+    struct Group {
+        int first, columns, rows;
+    };
+    for (const Group& g : {Group{kSpecialFirst, 3, 18}, Group{kHolidayFirst, 3, 20}}) {
+        for (int c = 0; c < g.columns; ++c) {
+            const int top = g.first + c * g.rows;
+            const RECT head = wd::window_rect(wd::child(dlg, top));
+            if (c > 0) {
+                EXPECT_GE(head.left, wd::window_rect(wd::child(dlg, top - g.rows)).right) << top;
+            }
+            for (int r = 1; r < g.rows; ++r) {
+                const RECT above = wd::window_rect(wd::child(dlg, top + r - 1));
+                const RECT here = wd::window_rect(wd::child(dlg, top + r));
+                EXPECT_EQ(here.left, head.left) << top + r;
+                EXPECT_GE(here.top, above.bottom) << top + r;
+            }
+        }
+    }
+
     ASSERT_TRUE(save_and_confirm(run, dlg));
     zel::ConfigRecord saved;
     ASSERT_TRUE(run.load(&saved));
