@@ -362,17 +362,19 @@ TEST(VoiceFileChooser, PaintsTheFolderInColourAndInGreyWhenDisabledAndShowsThePr
 {
     WeeklyRun run;
     ASSERT_TRUE(run.open());
-    // Make the chooser big enough to find its pixels, and bring the dialog forward.
-    ASSERT_TRUE(SetWindowPos(run.chooser, nullptr, 0, 0, 60, 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    // The start-up picture goes by itself after a moment; it must not hide the pixels.
+    ASSERT_TRUE(wd::wait_until([&] {
+        return wd::find_window({.cls = "PlandeskSplash", .pid = run.tool.program.pid()}) == nullptr;
+    }, 10000, "the splash picture to go"));
     // Above every other window, so another program's windows cannot hide the pixels.
     ASSERT_TRUE(SetWindowPos(run.dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
 
     const RECT client = wd::client_rect(run.chooser);
     POINT origin{0, 0};
     ClientToScreen(run.chooser, &origin);
-    const int part_left = client.right - 27;
-    // The glyph is centred in the button part shrunk by 2 on every side.
-    const int glyph_left = part_left + 2 + (27 - 4 - 16) / 2;
+    // As the template made it: all button part, the glyph centred in it shrunk by 2.
+    const int part_left = client.right > 27 ? client.right - 27 : 0;
+    const int glyph_left = part_left + 2 + (client.right - part_left - 4 - 16) / 2;
     const int glyph_top = 2 + (client.bottom - 4 - 16) / 2;
     auto pixel = [&](int x, int y) {
         HDC screen = GetDC(nullptr);
@@ -380,8 +382,9 @@ TEST(VoiceFileChooser, PaintsTheFolderInColourAndInGreyWhenDisabledAndShowsThePr
         ReleaseDC(nullptr, screen);
         return c;
     };
-    // A point inside the open flap of the folder, and the part's outer top-left corner.
-    auto flap = [&](int offset) { return pixel(glyph_left + 8 + offset, glyph_top + 11 + offset); };
+    // Inside the open flap; just inside the back's top-left corner; the part's corner.
+    auto flap = [&] { return pixel(glyph_left + 8, glyph_top + 11); };
+    auto back = [&] { return pixel(glyph_left + 2, glyph_top + 3); };
     auto corner = [&] { return pixel(part_left, 0); };
 
     auto wait_colour = [&](const std::function<COLORREF()>& read, COLORREF want, const char* what) {
@@ -395,23 +398,27 @@ TEST(VoiceFileChooser, PaintsTheFolderInColourAndInGreyWhenDisabledAndShowsThePr
         return s;
     };
 
-    EXPECT_TRUE(wait_colour([&] { return flap(0); }, RGB(255, 255, 0), "the yellow flap"));
+    EXPECT_TRUE(wait_colour(flap, RGB(255, 255, 0), "the yellow flap"));
+    EXPECT_TRUE(wait_colour(back, RGB(128, 128, 0), "the dark yellow back"));
     EXPECT_TRUE(wait_colour(corner, GetSysColor(COLOR_3DHILIGHT), "the raised border"));
 
     // Pressed: the sunken border and the glyph moved one pixel right and down.
     const POINT in = vdd::button_part_point(run.chooser);
     ASSERT_TRUE(PostMessageA(run.chooser, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(in.x, in.y)));
     EXPECT_TRUE(wait_colour(corner, GetSysColor(COLOR_3DDKSHADOW), "the pressed border"));
+    EXPECT_TRUE(wait_colour(back, RGB(0, 0, 0), "the back's outline moved one pixel right and down"));
     const LPARAM outside = MAKELPARAM(client.right + 40, client.bottom + 40);
     ASSERT_TRUE(PostMessageA(run.chooser, WM_LBUTTONUP, 0, outside));
     EXPECT_TRUE(wait_colour(corner, GetSysColor(COLOR_3DHILIGHT), "the raised border again"));
+    EXPECT_TRUE(wait_colour(back, RGB(128, 128, 0), "the glyph back in place"));
 
     // Disabled: the yellows become greys; the edit box follows the control.
     EnableWindow(run.chooser, FALSE);
-    EXPECT_TRUE(wait_colour([&] { return flap(0); }, RGB(192, 192, 192), "the grey flap"));
+    EXPECT_TRUE(wait_colour(flap, RGB(192, 192, 192), "the light grey flap"));
+    EXPECT_TRUE(wait_colour(back, RGB(128, 128, 128), "the grey back"));
     EXPECT_FALSE(IsWindowEnabled(wd::child(run.chooser, kEmbeddedEdit)));
     EnableWindow(run.chooser, TRUE);
-    EXPECT_TRUE(wait_colour([&] { return flap(0); }, RGB(255, 255, 0), "the yellow flap again"));
+    EXPECT_TRUE(wait_colour(flap, RGB(255, 255, 0), "the yellow flap again"));
     EXPECT_TRUE(IsWindowEnabled(wd::child(run.chooser, kEmbeddedEdit)));
     EXPECT_TRUE(vdd::expect_no_file_dialog(run.tool.program.pid(), 300));
 }
