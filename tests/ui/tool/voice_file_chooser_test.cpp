@@ -73,6 +73,9 @@ TEST(VoiceFileChooser, ChoosingAFileShowsExactlyItsFullPath)
     ASSERT_TRUE(vdd::press_chooser(run.chooser));
     HWND files = run.file_dialog();
     ASSERT_NE(files, nullptr);
+    // The dialog offers the one filter; its file type box is cmb1 (0x470).
+    EXPECT_EQ(wd::text(GetDlgItem(files, 0x470)), "Vox Files (*.Vox)");
+    EXPECT_EQ(SendMessageA(GetDlgItem(files, 0x470), CB_GETCOUNT, 0, 0), 1);
     const std::string chosen = run.tool.program.path("Open.vox");
     ASSERT_TRUE(vdd::choose_in_file_dialog(files, chosen));
 
