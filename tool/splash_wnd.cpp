@@ -76,7 +76,12 @@ bool CSplashWnd::Create(HWND main_frame)
     GetWindowRect(main_frame, &frame);
     const int x = frame.left + (frame.right - frame.left - bm.bmWidth) / 2;
     const int y = frame.top + (frame.bottom - frame.top - bm.bmHeight) / 2;
-    return CreateEx(0, kClass, "", WS_POPUP | WS_VISIBLE, x, y, bm.bmWidth, bm.bmHeight, main_frame, nullptr);
+    if (!CreateEx(0, kClass, "", WS_POPUP, x, y, bm.bmWidth, bm.bmHeight, main_frame, nullptr)) return false;
+    // Shown without taking the activation: keys keep going to the frame's thread, where the
+    // filter meets them, and the picture is only a picture to the window system (under
+    // Wine an activated window counts as managed and takes seconds to withdraw).
+    SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    return true;
 }
 
 void CSplashWnd::HideSplashScreen()
