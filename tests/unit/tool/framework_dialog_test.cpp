@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "framework/dialog.h"
+#include "framework/framework_ids.h"
 #include "framework/message_map.h"
+#include "framework/status_bar.h"
 #include "framework_test_ids.h"
 
 namespace {
@@ -188,6 +190,70 @@ TEST(ModalDialog, MissingTemplateShowsNothingAndSaysSo)
 {
     zf::Dialog dlg(IDD_MISSING);
     EXPECT_EQ(-1, dlg.DoModal());
+}
+
+// ---- status bar indicators ---------------------------------------------------------------
+
+std::string pane_text(HWND bar, int pane)
+{
+    char text[64] = {};
+    SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void set_toggles(bool caps, bool num, bool scroll)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CAPITAL] = caps ? 1 : 0;
+    keys[VK_NUMLOCK] = num ? 1 : 0;
+    keys[VK_SCROLL] = scroll ? 1 : 0;
+    SetKeyboardState(keys);
+}
+
+TEST(StatusBar, IndicatorPanesShowTheirTextWhileTheirKeyIsOn)
+{
+    InitCommonControls();
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 600, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, parent);
+    BYTE saved[256] = {};
+    GetKeyboardState(saved);
+
+    zf::StatusBar bar;
+    static constexpr UINT indicators[] = {ZF_ID_INDICATOR_CAPS, ZF_ID_INDICATOR_NUM, ZF_ID_INDICATOR_SCRL};
+    set_toggles(false, false, false);
+    ASSERT_TRUE(bar.Create(parent, indicators));
+    EXPECT_EQ(4, SendMessageA(bar.hwnd(), SB_GETPARTS, 0, 0));
+    bar.SetMessage("ready");
+
+    const struct {
+        const char* name;
+        bool caps, num, scroll;
+        const char* panes[3];
+    } states[] = {
+        {"all off", false, false, false, {"", "", ""}},
+        {"caps lock", true, false, false, {"CAP", "", ""}},
+        {"num and scroll lock", false, true, true, {"", "NUM", "SCRL"}},
+        {"all on", true, true, true, {"CAP", "NUM", "SCRL"}},
+        {"off again", false, false, false, {"", "", ""}},
+    };
+    for (const auto& st : states) {
+        SCOPED_TRACE(st.name);
+        set_toggles(st.caps, st.num, st.scroll);
+        bar.UpdateIndicators();
+        EXPECT_EQ("ready", pane_text(bar.hwnd(), 0));
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(st.panes[i], pane_text(bar.hwnd(), i + 1));
+    }
+    // Each indicator pane is wide enough for its text; the message pane takes the rest.
+    int edges[4] = {};
+    SendMessageA(bar.hwnd(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+    EXPECT_GT(edges[0], 300);
+    EXPECT_GT(edges[1] - edges[0], 10);
+    EXPECT_GT(edges[2] - edges[1], 10);
+    EXPECT_EQ(-1, edges[3]);
+
+    SetKeyboardState(saved);
+    DestroyWindow(parent);
 }
 
 }  // namespace
