@@ -6,6 +6,7 @@
 #include "program_message.h"
 #include "resource.h"
 #include "runtime_state.h"
+#include "status_display.h"
 #include "window_geometry.h"
 
 namespace vorn {
@@ -112,6 +113,7 @@ bool load_background(HWND hwnd)
 
 LRESULT CALLBACK main_window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
+    if (msg == picture_query_message() && msg != 0) return answer_picture_query(wp, lp);
     switch (msg) {
     case WM_CREATE:
         on_create(hwnd);

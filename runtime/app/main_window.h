@@ -1,5 +1,6 @@
 // The main window "ZEL_VORN": creation (language list and channel labels), the
-// background picture, the menu commands and the shutdown.
+// background picture, the menu commands and the shutdown; it also answers the status
+// display's test aid (status_display.h).
 #pragma once
 
 #include <windows.h>

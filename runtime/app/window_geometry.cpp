@@ -10,6 +10,12 @@ Box main_window_box(int screen_width, int screen_height)
     return {x, y, x + kMainWidth, y + kMainHeight};
 }
 
+Box channel_window_box(int index)
+{
+    int x = kChannelWindowSize * (index + 1);
+    return {x, 0, x + kChannelWindowSize, kChannelWindowSize};
+}
+
 Box centred_picture(int screen_width, int screen_height, int picture_width, int picture_height)
 {
     int x = (screen_width - picture_width) / 2;

@@ -1,5 +1,6 @@
 // Where the runtime puts its windows on the screen: the main window, the splash
-// pictures and the About box. Portable, so the rules are tested without a screen.
+// pictures, the About box and the channel windows. Portable, so the rules are tested
+// without a screen.
 #pragma once
 
 namespace vorn {
@@ -22,6 +23,12 @@ inline constexpr int kSplashHeight = 597;
 
 // The main window: 488 by 694 at (width / 2 - 244, height / 2 - 347).
 Box main_window_box(int screen_width, int screen_height);
+
+inline constexpr int kChannelWindowSize = 80;
+
+// Channel window `index` (0-3) in the main window's client area: 80 by 80 at
+// x = 80 (index + 1), y = 0, so the four sit side by side at 80, 160, 240 and 320.
+Box channel_window_box(int index);
 
 // A picture centred on the screen; on a screen smaller than the picture it starts at
 // the screen's top-left corner instead, so its top-left part stays visible.

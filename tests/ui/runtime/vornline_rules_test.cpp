@@ -137,6 +137,15 @@ TEST(Placement, MainWindowFollowsTheScreenSize)
     }
 }
 
+TEST(Placement, ChannelWindowsSitSideBySideAlongTheTop)
+{
+    const vorn::Box want[] = {{80, 0, 160, 80}, {160, 0, 240, 80}, {240, 0, 320, 80}, {320, 0, 400, 80}};
+    for (int n = 0; n < 4; ++n) {
+        SCOPED_TRACE("channel " + std::to_string(n));
+        EXPECT_EQ(vorn::channel_window_box(n), want[n]);
+    }
+}
+
 TEST(Placement, SplashIsCentredAndStaysOnASmallScreen)
 {
     EXPECT_EQ(vorn::centred_picture(1024, 768, 450, 597), (vorn::Box{287, 85, 737, 682}));
