@@ -55,6 +55,24 @@ void restore_structure(ConfigRecord& rec)
     lay_labels_and_line_feeds(rec, false);
 }
 
+void make_sound(ConfigRecord& rec)
+{
+    restore_structure(rec);
+    for (int fi = 0; fi < static_cast<int>(Field::count_); ++fi) {
+        const Field f = static_cast<Field>(fi);
+        const std::size_t width = field_def(f).width;
+        for (int i = 0; i < field_count(f); ++i) {
+            unsigned char* slot = &rec.bytes[field_offset(f, i)];
+            bool terminated = false;
+            for (std::size_t k = 0; k < width; ++k) {
+                if (is_forbidden_byte(slot[k])) slot[k] = 0;
+                if (slot[k] == 0) terminated = true;
+            }
+            if (!terminated) slot[width - 1] = 0;
+        }
+    }
+}
+
 bool valid_index(Field f, int index)
 {
     return f < Field::count_ && index >= 0 && index < field_count(f);

@@ -5,6 +5,12 @@
 #include <cerrno>
 #include <cstring>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "record_file.h"
 
 namespace zel {
@@ -18,6 +24,19 @@ FileFault fault_from(int err)
     // Some runtimes leave errno at 0 for a failed flush or close; say so rather than nothing.
     if (err == 0) err = EIO;
     return FileFault{err, reason_for(err)};
+}
+
+// Ends the file where the record just written ends: a longer file (two records, junk after
+// one) would otherwise keep its old tail behind the new record.
+bool cut_after_record(std::FILE* f)
+{
+    const long end = std::ftell(f);
+    if (end < 0) return false;
+#ifdef _WIN32
+    return _chsize_s(_fileno(f), end) == 0;
+#else
+    return ftruncate(fileno(f), static_cast<off_t>(end)) == 0;
+#endif
 }
 
 }  // namespace
@@ -83,8 +102,10 @@ bool WorkingFileEdit::begin(ConfigRecord& image, const char* path)
         fault_ = fault_from(errno);
         return false;
     }
-    // A short or unreadable file still counts as open: the dialog shows what was read and
-    // Save writes the whole image, as it always has.
+    // A short or unreadable file still counts as open: the dialog shows what was read, and
+    // the missing tail comes from the default record, so Save never writes a record that
+    // lost its line feeds and labels.
+    image = default_record();
     read_record(stream_, image);
     return true;
 }
@@ -93,8 +114,12 @@ CommitResult WorkingFileEdit::commit(const ConfigRecord& image)
 {
     if (stream_ == nullptr) return CommitResult::not_open;
     fault_ = {};
+    // Whatever was read (a damaged file, a text with a stray line end), what is written is a
+    // sound record: the default record's line feeds and labels, and a NUL in every slot.
+    ConfigRecord sound = image;
+    make_sound(sound);
     errno = 0;
-    const bool written = write_record(stream_, image);
+    const bool written = write_record(stream_, sound) && cut_after_record(stream_);
     // Word the fault before anything else runs, while the system still remembers it.
     if (!written) fault_ = fault_from(errno);
     errno = 0;

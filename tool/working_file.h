@@ -55,12 +55,14 @@ public:
     WorkingFileEdit(const WorkingFileEdit&) = delete;
     WorkingFileEdit& operator=(const WorkingFileEdit&) = delete;
 
-    // Opens the file for update and reads the whole record into `image`; only the bytes
-    // the file holds are written there. False when the file could not be opened: the
-    // dialog goes on with empty controls and the edit stays closed.
+    // Opens the file for update and reads the whole record into `image`; a short file's
+    // missing tail is taken from the default record. False when the file could not be
+    // opened: `image` is left alone, the dialog goes on with empty controls and the edit
+    // stays closed.
     bool begin(ConfigRecord& image, const char* path = kWorkingFileName);
 
-    // Writes the whole image back, flushes and closes, checking every step.
+    // Writes the whole image back, made sound first (make_sound), flushes and closes,
+    // checking every step.
     CommitResult commit(const ConfigRecord& image);
 
     // Closes the stream without writing, if it is open.

@@ -16,9 +16,10 @@ struct ExportResult {
     std::string message;
 };
 
-// Reads the record from `working_path`, sets validated_flag to '1' (no other byte
-// changes) and writes it to `command_path`. A command file that could not be written
-// completely is removed, so a half-written one is never left for the runtime.
+// Reads the record from `working_path`, sets validated_flag to '1' (no other byte of a
+// sound record changes; a damaged one is made sound) and writes it to `command_path`.
+// A command file that could not be written completely is removed, so a half-written one
+// is never left for the runtime.
 // `reason` words an errno for the operator (strerror's wording when null).
 using ExportReasonFn = std::string (*)(int err);
 ExportResult export_command_file(const char* working_path, const char* command_path,

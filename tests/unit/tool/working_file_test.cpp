@@ -2,6 +2,7 @@
 // whole image back on confirm, nothing on cancel, and reports a write that did not happen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -231,7 +232,7 @@ TEST_F(WorkingFile, UnopenableFileLeavesTheImageEmptyAndConfirmWritesNothing)
     EXPECT_FALSE(fs::exists(path()));
 }
 
-TEST_F(WorkingFile, ShortFileFillsOnlyWhatItHoldsAndSaveWritesTheWholeImage)
+TEST_F(WorkingFile, ShortFileTakesItsTailFromTheDefaultRecordAndSaveWritesASoundRecord)
 {
     const std::string whole = zel::to_disk(operator_record());
     write_all(path(), whole.substr(0, 600));
@@ -240,7 +241,8 @@ TEST_F(WorkingFile, ShortFileFillsOnlyWhatItHoldsAndSaveWritesTheWholeImage)
     image.bytes.fill('#');
     ASSERT_TRUE(edit.begin(image, path().c_str()));
     EXPECT_EQ(operator_record().bytes[500], image.bytes[500]);
-    EXPECT_EQ('#', image.bytes[zel::kRecordSize - 1]);
+    const ConfigRecord fresh = zel::default_record();
+    EXPECT_TRUE(std::equal(image.bytes.begin() + 600, image.bytes.end(), fresh.bytes.begin() + 600));
     EXPECT_EQ(CommitResult::saved, edit.commit(image));
     EXPECT_EQ(zel::to_disk(image), read_all(path()));
 }

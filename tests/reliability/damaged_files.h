@@ -1,0 +1,54 @@
+// The damaged record files every reader of a record is handed, and what each reader must
+// do with each of them. One table, used by the portable tests (zelcfg and the tool's file
+// code, natively and under Wine) and by the GUI tests of Plandesk's dialogs and of
+// Vornline's Open. Every case is made from one complete design, so that whatever differs
+// from the sound file's outcome is the damage's doing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "config_record.h"
+
+namespace reliability {
+
+// How the case is put where the file should be.
+enum class Form {
+    bytes,      // a file holding `bytes`
+    directory,  // a folder of the file's name
+    read_only,  // a file holding `bytes`, marked read-only
+};
+
+// What Vornline's Open makes of the case as its command file.
+enum class RuntimeOpen {
+    loaded,         // taken like any file: the channels open
+    unreadable,     // "Reading ZEL_SYSTEM.CMD Command File Has Failed"
+    not_validated,  // "Command File Not Validated"
+};
+
+struct Expected {
+    bool whole_image;     // a text-mode read gets all 30054 record bytes
+    int check;            // zelcfg check's exit status
+    bool structure_sound; // zelcfg set may rewrite it (line ends and size in place)
+    int report;           // zelcfg report's exit status (the design has no show-stopper)
+    RuntimeOpen runtime;
+};
+
+struct DamagedFile {
+    const char* name;
+    const char* damage;  // how the file differs from the sound design
+    Form form;
+    std::string bytes;
+    Expected expected;
+};
+
+// A complete design: five voices, a voice type, a complete route, open hours, validated.
+zel::ConfigRecord designed_record();
+
+// Every case, in a fixed order; the bytes never depend on the run.
+std::vector<DamagedFile> damaged_files();
+
+// The sound design's own file, for comparison.
+std::string designed_file();
+
+}  // namespace reliability
