@@ -30,6 +30,13 @@ test-windows: build-windows
 test: build
 	ctest --preset linux
 	ctest --preset windows
+	./tools/fuzz.sh test
+
+# `make fuzz`: the fuzz targets (clang, sanitizers) in build/fuzz, about 30 s each, then
+# their committed seeds and regression inputs replayed (tools/fuzz.sh).
+.PHONY: fuzz
+fuzz: bootstrap
+	./tools/fuzz.sh test
 
 run: build
 	./tools/demo.sh
