@@ -1,6 +1,6 @@
 # Front door. `make run` shows the auto-attendant at work; `make test` builds both
 # presets and runs every test. Both first install whatever Debian packages are missing.
-.PHONY: all bootstrap build build-linux build-windows test test-linux test-windows run call clean
+.PHONY: all bootstrap build build-linux build-windows test test-linux test-windows run call clean bench
 
 all: build
 
@@ -40,6 +40,19 @@ fuzz: bootstrap
 
 run: build
 	./tools/demo.sh
+
+# `make bench`: the benchmarks, built in folders of their own, run side by side and
+# printed as one table (tools/bench.sh; docs/performance.md says what each figure means).
+build/bench-linux/CMakeCache.txt:
+	cmake --preset linux -B build/bench-linux >/dev/null
+
+build/bench-windows/CMakeCache.txt:
+	cmake --preset windows -B build/bench-windows >/dev/null
+
+bench: bootstrap build/bench-linux/CMakeCache.txt build/bench-windows/CMakeCache.txt
+	cmake --build build/bench-linux --target benchmarks -j2
+	cmake --build build/bench-windows --target benchmarks -j2
+	./tools/bench.sh build/bench-linux build/bench-windows
 
 clean:
 	rm -rf build
