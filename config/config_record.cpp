@@ -10,16 +10,19 @@ namespace zel {
 
 namespace {
 
+std::string initial_text(const FieldDef& d, Field f, int index)
+{
+    if (d.initial == nullptr) return {};
+    if (f != Field::route_label) return d.initial;
+    char text[32];
+    std::snprintf(text, sizeof text, "trans %d", index);
+    return text;
+}
+
 void write_initial(ConfigRecord& rec, const FieldDef& d, Field f, int index)
 {
     if (d.initial == nullptr) return;
-    char text[32];
-    const char* value = d.initial;
-    if (f == Field::route_label) {
-        std::snprintf(text, sizeof text, "trans %d", index);
-        value = text;
-    }
-    set_field(rec, f, index, value);
+    set_field(rec, f, index, initial_text(d, f, index));
 }
 
 void lay_labels_and_line_feeds(ConfigRecord& rec, bool with_texts)
@@ -57,12 +60,23 @@ void restore_structure(ConfigRecord& rec)
 
 void make_sound(ConfigRecord& rec)
 {
-    restore_structure(rec);
+    for (int li = 0; li < static_cast<int>(Line::count_); ++li) {
+        const Line l = static_cast<Line>(li);
+        for (int i = 0; i < line_def(l).count; ++i) rec.bytes[line_feed_offset(l, i)] = '\n';
+    }
     for (int fi = 0; fi < static_cast<int>(Field::count_); ++fi) {
         const Field f = static_cast<Field>(fi);
-        const std::size_t width = field_def(f).width;
+        const FieldDef& d = field_def(f);
+        const std::size_t width = d.width;
         for (int i = 0; i < field_count(f); ++i) {
             unsigned char* slot = &rec.bytes[field_offset(f, i)];
+            if (d.kind == FieldKind::label) {
+                // A label that reads right keeps whatever follows its NUL.
+                if (get_field(rec, f, i) != initial_text(d, f, i)) {
+                    std::memset(slot, 0, width);
+                    write_initial(rec, d, f, i);
+                }
+            }
             bool terminated = false;
             for (std::size_t k = 0; k < width; ++k) {
                 if (is_forbidden_byte(slot[k])) slot[k] = 0;

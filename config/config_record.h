@@ -25,9 +25,10 @@ ConfigRecord default_record();
 void restore_structure(ConfigRecord& rec);
 
 // Makes any image one that is written and read back unchanged and that every reader takes
-// for a sound record: restore_structure, then every LF, CR and 0x1A inside a slot becomes
-// NUL, and a slot without a NUL gets one in its last byte (its text cut to width-1 bytes,
-// as set_field would store it). An image that is already sound is left byte for byte.
+// for a sound record: the 195 line feeds in place, every label that does not read as the
+// default record's written afresh, every LF, CR and 0x1A inside a slot turned into NUL, and
+// a slot without a NUL given one in its last byte (its text cut to width-1 bytes, as
+// set_field would store it). An image that is already sound is left byte for byte.
 void make_sound(ConfigRecord& rec);
 
 // The field's text: its bytes up to the first NUL or the end of the slot.

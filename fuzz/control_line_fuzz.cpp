@@ -68,7 +68,8 @@ void check_parsed(std::string_view line, const simboard::ParsedControl& p)
         FUZZ_CHECK(!c.keys.empty() && c.keys.size() <= simboard::kMaxDtmfKeys, "%zu keys", c.keys.size());
         for (char k : c.keys) FUZZ_CHECK(std::strchr("0123456789*#", k) != nullptr && k != 0, "key %02x", k);
     }
-    const simboard::ParsedControl again = simboard::parse_control_line(canonical(c));
+    // Sent with its CR LF line end: a path may itself end in CR, which a bare line would lose.
+    const simboard::ParsedControl again = simboard::parse_control_line(canonical(c) + "\r");
     FUZZ_CHECK(again.ok && same(again.command, c), "'%s' does not parse back", canonical(c).c_str());
 }
 

@@ -108,8 +108,7 @@ std::vector<DamagedFile> damaged_files()
     std::string ctrl_z = sound;
     ctrl_z[route_vox + 100] = '\x1A';  // in the unused tail of route 0's voice slot
 
-    std::string stray_cr = sound;
-    stray_cr.insert(open_vox + 5, "\r");
+    const std::string stray_cr = sound.substr(0, open_vox + 5) + '\r' + sound.substr(open_vox + 5);
 
     zel::ConfigRecord no_nul = designed_record();
     const auto fill = [&no_nul](Field f, int index, char c) {

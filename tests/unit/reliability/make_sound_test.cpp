@@ -84,6 +84,7 @@ TEST(MakeSound, ASoundRecordIsLeftByteForByte)
     // Bytes after a slot's NUL are the operator's business as long as they can be stored.
     design.bytes[zel::field_offset(Field::route_vox, 0) + 120] = 'z';
     design.bytes[zel::field_offset(Field::holiday_date, 3) + 34] = 0x7F;
+    design.bytes[zel::field_offset(Field::route_label, 4) + 20] = 'q';  // after "trans 4" and its NUL
     const ConfigRecord cases[] = {zel::default_record(), design};
     for (const ConfigRecord& sound : cases) {
         ASSERT_EQ("sound", first_finding(zel::to_disk(sound)));
