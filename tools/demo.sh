@@ -1,80 +1,204 @@
 #!/bin/bash
-# `make run`, early version: Vornline starting up and loading its command file.
+# `make run`: Vornline answering four calls at once on the stand-in voice board.
+# `make call` (tools/demo.sh call): the same office, and one line for you to call it on.
 #
 # What it does, step by step:
-#   1. builds zelcfg (native) and Vornline.exe with the stand-in voice board (Windows),
-#      or finds them built;
-#   2. makes build/demo/ holding Vornline.exe, libdxxmt.dll and libsrlmt.dll (the
-#      stand-in board) and a sample command file zel_system.cmd written with zelcfg
-#      (answer on the 2nd ring, 8 kHz voices, validated);
-#   3. starts Vornline under Wine (tools/wine-run.sh) in that folder; you see the splash
-#      pictures and then the main window;
-#   4. chooses Channels > Open for you: Vornline probes the board and loads the command
-#      file; choosing Open a second time shows "Channels Are Ready To Accept Calls",
-#      which proves the load; the board's own events are printed;
-#   5. with a display of your own (DISPLAY set), leaves Vornline running for you to try
-#      the menu; close its window to end it. Without one (headless, on a virtual
-#      screen) it saves a picture of the screen as build/demo/vornline.png and closes
-#      Vornline, which says "Closing Command File OK".
-# Calls are not answered yet: opening the four telephone channels comes later.
+#   1. builds what it needs (quick when built): zelcfg and zeldemo natively, Vornline.exe,
+#      the stand-in board DLLs and the window driver for Windows;
+#   2. speaks the voice prompts with espeak-ng and turns them into 8 kHz .vox files with sox;
+#   3. writes the office's configuration with zelcfg (hours that keep the office open now,
+#      three routes, one of them with a time window around now that sends its calls to an
+#      outside number) and exports it as the command file zel_system.cmd;
+#   4. starts Vornline under Wine with the stand-in board (on your display when DISPLAY is
+#      set, on a virtual screen otherwise) and chooses Channels > Open through its menu;
+#   5. four callers ring at once, one per line: one keys a valid extension, one stays
+#      silent, one keys a wrong extension twice, one keys the extension whose time window is
+#      active; every line is recorded; a picture of the window is taken mid-call;
+#   6. prints a transcript per line and closes Vornline.
+# The results: build/demo/transcript.txt, build/demo/line<N>-call<M>.wav, build/demo/vornline.png.
+# Vornline's folder with the voices, the configuration and the logs: build/demo-work/.
 #
-# Environment: SIMBOARD_PORT (default 7311) is the board's control port;
-# ZEL_DEMO_LINUX_BUILD and ZEL_DEMO_WINDOWS_BUILD choose other build folders.
+# Environment (the defaults make `make run`):
+#   SIMBOARD_PORT           the board's control port (7311)
+#   ZEL_DEMO_SPEED          the board speed (1: real time; the recordings are real time anyway)
+#   ZEL_DEMO_OUT            the results folder (build/demo)
+#   ZEL_DEMO_WORK           Vornline's folder, voices and logs (build/demo-work)
+#   ZEL_DEMO_LINUX_BUILD    native build folder for zelcfg and zeldemo (build/linux); set it
+#                           to "" to run the Windows builds of both under Wine instead
+#   ZEL_DEMO_WINDOWS_BUILD  Windows build folder (build/windows)
+#   ZEL_DEMO_NO_BUILD=1     use the programs as they are built
 set -euo pipefail
 
+mode=${1:-run}
+case "$mode" in
+    run|call) ;;
+    *) echo "usage: $0 [run|call]" >&2; exit 2 ;;
+esac
+
 top=$(cd "$(dirname "$0")/.." && pwd)
-linux=${ZEL_DEMO_LINUX_BUILD:-$top/build/linux}
+linux=${ZEL_DEMO_LINUX_BUILD-$top/build/linux}
 windows=${ZEL_DEMO_WINDOWS_BUILD:-$top/build/windows}
+out=${ZEL_DEMO_OUT:-$top/build/demo}
+work=${ZEL_DEMO_WORK:-$top/build/demo-work}
+speed=${ZEL_DEMO_SPEED:-1}
 port=${SIMBOARD_PORT:-7311}
-demo=$top/build/demo
 prefix=$windows/wineprefix
+own_display=${DISPLAY:-}
+started=$(date +%s)
+
 wine_run() { "$top/tools/wine-run.sh" --prefix "$prefix" "$@"; }
 step() { printf '\n== %s\n' "$*"; }
+# The name Wine programs give a file of ours: drive Z: is the Linux root.
+winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
+# zelcfg reads a backslash in a value as the start of an escape: write it twice.
+cfgtext() { printf '%s' "${1//\\/\\\\}"; }
 
-step "1. Building zelcfg and Vornline (quick when already built)"
-[ -f "$linux/CMakeCache.txt" ] || cmake --preset linux -B "$linux" >/dev/null
-cmake --build "$linux" --target zelcfg -j2 >/dev/null
-[ -f "$windows/CMakeCache.txt" ] || cmake --preset windows -B "$windows" >/dev/null
-cmake --build "$windows" --target Vornline vornline_demo_driver -j2 >/dev/null
-zelcfg=$linux/zelcfg/zelcfg
-driver=$windows/tests/ui/runtime/vornline_demo_driver.exe
-echo "zelcfg:   $zelcfg"
-echo "Vornline: $windows/runtime/app/Vornline.exe"
-
-step "2. Making $demo with a sample command file"
-rm -rf "$demo"
-mkdir -p "$demo"
-cp "$windows/runtime/app/Vornline.exe" "$windows/runtime/app/libdxxmt.dll" "$windows/runtime/app/libsrlmt.dll" "$demo/"
-"$zelcfg" new "$demo/zel_system.cmd"
-"$zelcfg" set "$demo/zel_system.cmd" answer_ring=2 int_transfer_delay=2 ext_transfer_delay=1 \
-    vox_type_index=2 validated_flag=1 default_port=100 \
-    'open_greeting_vox=C:\\ZEL\\Voice\\open.vox' 'closed_greeting_vox=C:\\ZEL\\Voice\\closed.vox' \
-    'route_ext[0]=1001' 'route_port[0]=101' 'route_ext[1]=1002' 'route_port[1]=102'
-for f in answer_ring vox_type_index validated_flag open_greeting_vox 'route_ext[0]'; do
-    printf '  %-20s %s\n' "$f" "$("$zelcfg" get "$demo/zel_system.cmd" "$f")"
-done
-"$zelcfg" check "$demo/zel_system.cmd"
-
-step "3. Starting Vornline under Wine (stand-in board on port $port)"
-own_display=${DISPLAY:-}
-(cd "$demo" && SIMBOARD_PORT=$port exec "$top/tools/wine-run.sh" --prefix "$prefix" ./Vornline.exe) &
-vornline=$!
-echo "splash pictures for about four seconds, then the main window"
-
-step "4. Choosing Channels > Open"
-status=0
-wine_run "$driver" open "$port" || status=$?
-
-step "5. Vornline is running"
-if [ -n "$own_display" ]; then
-    echo "Vornline stays open on your display; close its window to end it."
-    wait "$vornline" || true
-else
-    display=$(cut -d' ' -f1 "$prefix.display")
-    if DISPLAY=$display import -window root "$demo/vornline.png" 2>/dev/null; then
-        echo "the virtual screen as it is now: $demo/vornline.png"
+step "1. Building what the demo needs (quick when it is built)"
+win_targets="Vornline vornline_demo_driver"
+[ -n "$linux" ] || win_targets="$win_targets zelcfg zeldemo"
+if [ "${ZEL_DEMO_NO_BUILD:-0}" != 1 ]; then
+    if [ -n "$linux" ]; then
+        [ -f "$linux/CMakeCache.txt" ] || cmake --preset linux -B "$linux" >/dev/null
+        cmake --build "$linux" --target zelcfg zeldemo -j2 >/dev/null
     fi
-    wine_run "$driver" close || status=$?
-    wait "$vornline" || true
+    [ -f "$windows/CMakeCache.txt" ] || cmake --preset windows -B "$windows" >/dev/null
+    # shellcheck disable=SC2086
+    cmake --build "$windows" --target $win_targets -j2 >/dev/null
 fi
+driver=$windows/tests/ui/runtime/vornline_demo_driver.exe
+app=$windows/runtime/app
+if [ -n "$linux" ]; then
+    zelcfg() { (cd "$work" && "$linux/zelcfg/zelcfg" "$@"); }
+    zeldemo() { "$linux/tools/demo/zeldemo" "$@"; }
+    own() { printf '%s' "$1"; }
+    echo "zelcfg, zeldemo: $linux (native)"
+else
+    zelcfg() { (cd "$work" && wine_run "$windows/zelcfg/zelcfg.exe" "$@"); }
+    zeldemo() { wine_run "$windows/tools/demo/zeldemo.exe" "$@"; }
+    own() { winpath "$1"; }
+    echo "zelcfg, zeldemo: $windows (under Wine)"
+fi
+echo "Vornline: $app/Vornline.exe with the stand-in board"
+
+step "2. Speaking the voice prompts (espeak-ng, then sox to 8 kHz VOX)"
+rm -rf "$work"
+mkdir -p "$work/voices" "$out"
+rm -f "$out"/line*-call*.wav "$out/transcript.txt" "$out/vornline.png"
+voices=(
+    "open_greeting|Welcome to Zelwerk. Please key the four digit extension you want."
+    "closed_greeting|Thank you for calling Zelwerk. Our office is closed. Please key an extension, or hold."
+    "retry_request|Sorry, there is no such extension. Please key the four digits again."
+    "no_input|Please hold. I am connecting you to the operator."
+    "goodbye|Thank you for calling Zelwerk. Goodbye."
+    "to_sales|Connecting you to sales."
+    "to_accounts|Connecting you to accounts."
+    "to_support|Support is out of the office. I am forwarding your call to the duty phone."
+)
+for v in "${voices[@]}"; do
+    name=${v%%|*}
+    espeak-ng -v en-us -s 165 -w "$work/voices/$name.wav" "${v#*|}"
+    sox -D "$work/voices/$name.wav" -r 8000 -c 1 "$work/voices/$name.vox"
+    # Two samples a byte at 8000 samples a second.
+    awk -v n="$name" -v b="$(stat -c %s "$work/voices/$name.vox")" -v t="${v#*|}" \
+        'BEGIN { printf "  %-16s %4.1f s  %s\n", n, b / 4000, t }'
+done
+# Vornline plays the files by the full names the configuration holds.
+vox() { local p; p=$(winpath "$work/voices/$1.vox"); cfgtext "$p"; }
+
+step "3. Writing the configuration with zelcfg"
+cp "$app/Vornline.exe" "$app/libdxxmt.dll" "$app/libsrlmt.dll" "$work/"
+zelcfg new zel_system.cfg
+zelcfg set zel_system.cfg \
+    'info_line_1=Zelwerk demo office' answer_ring=2 int_transfer_delay=2 ext_transfer_delay=2 \
+    vox_type_index=2 vox_type_name=DRT_8KHZ outside_line_digit=9 default_port=200 \
+    "open_greeting_vox=$(vox open_greeting)" "closed_greeting_vox=$(vox closed_greeting)" \
+    "wrong_ext_vox=$(vox retry_request)" "no_input_vox=$(vox no_input)" "system_error_vox=$(vox goodbye)" \
+    'route_ext[0]=1001' "route_vox[0]=$(vox to_sales)" 'route_port[0]=201' \
+    'route_ext[1]=1002' "route_vox[1]=$(vox to_accounts)" 'route_port[1]=202' \
+    'route_ext[2]=1003' "route_vox[2]=$(vox to_support)" 'route_port[2]=203' 'route_alt_number[2]=95550123'
+# The week and route 2's window, made around the present moment.
+mapfile -t plan < <(zeldemo hours 2 | tr -d '\r')
+zelcfg set zel_system.cfg "${plan[@]}"
+today=$(( ($(date +%u) + 6) % 7 ))
+printf '  today (%s) open %s to %s\n' "$(zelcfg get zel_system.cfg "day_name[$today]" | tr -d '\r')" \
+    "$(zelcfg get zel_system.cfg "day_open_time[$today]" | tr -d '\r')" \
+    "$(zelcfg get zel_system.cfg "day_close_time[$today]" | tr -d '\r')"
+printf '  routes: 1001 Sales port 201; 1002 Accounts port 202; 1003 Support port 203, and from %s to %s\n' \
+    "$(zelcfg get zel_system.cfg 'route_from_time[2]' | tr -d '\r')" "$(zelcfg get zel_system.cfg 'route_to_time[2]' | tr -d '\r')"
+printf '          its outside number 95550123; nothing keyed or wrong twice: default port 200\n'
+echo "  the validation report, and the export of the command file:"
+zelcfg export zel_system.cfg zel_system.cmd | tr -d '\r' | sed '/^$/d; s/^/    /'
+
+status=0
+vornline=""
+finish() {
+    if [ -n "$vornline" ] && kill -0 "$vornline" 2>/dev/null; then
+        wine_run "$driver" close || true
+        for _ in $(seq 100); do kill -0 "$vornline" 2>/dev/null || break; sleep 0.1; done
+        kill "$vornline" 2>/dev/null || true
+    fi
+}
+trap finish EXIT
+
+step "4. Starting Vornline under Wine and opening its channels"
+(cd "$work" && SIMBOARD_PORT=$port SIMBOARD_SPEED=$speed exec "$top/tools/wine-run.sh" --prefix "$prefix" \
+    ./Vornline.exe) >"$work/vornline.log" 2>&1 &
+vornline=$!
+echo "the splash pictures show for about four seconds, then the main window"
+wine_run "$driver" open "$port" | sed -u 's/\r$//'
+if [ -z "$own_display" ]; then
+    display=$(cut -d' ' -f1 "$prefix.display")
+else
+    display=$own_display
+fi
+shot() {
+    if DISPLAY=$display import -window "VORN Computer Telephony System" "$out/vornline.png" 2>>"$work/screenshot.log"; then
+        echo "   (picture taken: $out/vornline.png)"
+    else
+        echo "   (no picture: see $work/screenshot.log)"
+    fi
+}
+
+if [ "$mode" = call ]; then
+    step "5. Your line"
+    player=""
+    if command -v play >/dev/null && play -q -n trim 0 0.01 >/dev/null 2>&1; then player=play; fi
+    # Not through wine_run's pipe: the keyboard must reach zeldemo.
+    if [ -n "$linux" ]; then
+        zeldemo call --port "$port" --line 1 ${player:+--player "$player"} || status=$?
+    else
+        zeldemo call --port "$port" --line 1 || status=$?
+    fi
+    step "6. Closing Vornline"
+    wine_run "$driver" close | sed -u 's/\r$//' || status=$?
+    wait "$vornline" || true
+    vornline=""
+    exit "$status"
+fi
+
+step "5. Four callers at once, one per line (board speed $speed)"
+set +e
+# Read line by line as zeldemo writes them (no buffering filter in between), so that the
+# picture is taken at the moment zeldemo says.
+zeldemo callers --port "$port" --speed "$speed" --out "$(own "$out")" --log "$(own "$work/board-events.log")" |
+    while IFS= read -r line; do
+        line=${line%$'\r'}
+        printf '%s\n' "$line"
+        case "$line" in "-- mid-call"*) shot ;; esac
+    done
+status=${PIPESTATUS[0]}
+set -e
+
+step "6. Closing Vornline"
+wine_run "$driver" close | sed -u 's/\r$//' || status=1
+wait "$vornline" || true
+vornline=""
+
+step "Where everything is"
+echo "  transcript:  $out/transcript.txt"
+for f in "$out"/line*-call*.wav; do [ -e "$f" ] && echo "  recording:   $f"; done
+[ -e "$out/vornline.png" ] && echo "  screenshot:  $out/vornline.png"
+echo "  Vornline's folder, voices and logs: $work"
+echo "  the board's events: $work/board-events.log"
+echo "  took $(( $(date +%s) - started )) s; exit status $status"
 exit "$status"
