@@ -27,13 +27,6 @@ std::int64_t wall_now_ms()
         .count();
 }
 
-std::string join_path(const std::string& dir, const std::string& name)
-{
-    if (dir.empty()) return name;
-    const char last = dir.back();
-    return (last == '/' || last == '\\') ? dir + name : dir + "/" + name;
-}
-
 // A short form of a board event for the live view: paths shown by their file name.
 std::string live_text(const LineEvent& e, const std::string& raw)
 {

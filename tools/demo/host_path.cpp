@@ -38,6 +38,16 @@ std::string own_path(std::string_view board)
 #endif
 }
 
+std::string join_path(std::string_view dir, std::string_view name)
+{
+    std::string out(dir);
+    if (out.empty()) return std::string(name);
+    const bool windows = out.find('\\') != std::string::npos && out.find('/') == std::string::npos;
+    if (out.back() != '/' && out.back() != '\\') out += windows ? '\\' : '/';
+    out += name;
+    return out;
+}
+
 std::string stem_of(std::string_view path)
 {
     const std::size_t slash = path.find_last_of("/\\");

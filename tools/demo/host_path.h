@@ -16,6 +16,10 @@ std::string board_path(std::string_view own);
 // `board`. The inverse of board_path for names on drive Z:.
 std::string own_path(std::string_view board);
 
+// `dir` and `name` joined with the separator that `dir` already uses ('/' unless it
+// holds only backslashes).
+std::string join_path(std::string_view dir, std::string_view name);
+
 // The last component of a path of either kind, without its extension: the prompt's name.
 std::string stem_of(std::string_view path);
 

@@ -24,13 +24,6 @@ const char* outcome_name(Outcome o)
     return "no end";
 }
 
-std::string join_path(const std::string& dir, const std::string& name)
-{
-    if (dir.empty()) return name;
-    const char last = dir.back();
-    return (last == '/' || last == '\\') ? dir + name : dir + "/" + name;
-}
-
 }  // namespace
 
 std::string recording_name(int line, int call)
