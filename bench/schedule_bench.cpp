@@ -122,6 +122,9 @@ void BM_RouteAndTransfer(benchmark::State& state)
 // Keeps the console output and, for every median, one result row.
 class RowReporter : public benchmark::ConsoleReporter {
 public:
+    // Plain text: the rows are picked out of the output by their first word.
+    RowReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
@@ -163,8 +166,7 @@ int main(int argc, char** argv)
     std::string min_time = smoke ? "--benchmark_min_time=0.0001" : "--benchmark_min_time=0.2";
     std::string repetitions = smoke ? "--benchmark_repetitions=1" : "--benchmark_repetitions=9";
     std::string aggregates = "--benchmark_report_aggregates_only=true";
-    std::string color = "--benchmark_color=false";
-    std::vector<char*> full{args[0], min_time.data(), repetitions.data(), aggregates.data(), color.data()};
+    std::vector<char*> full{args[0], min_time.data(), repetitions.data(), aggregates.data()};
     full.insert(full.end(), args.begin() + 1, args.end());
     int full_argc = static_cast<int>(full.size());
     benchmark::Initialize(&full_argc, full.data());

@@ -48,33 +48,40 @@ run() {
     fi
 }
 
-wine_run() { "$top/tools/wine-run.sh" --prefix "$windows/wineprefix" "$@"; }
+wine_run=("$top/tools/wine-run.sh" --prefix "$windows/wineprefix")
 
 exe() {  # the first file of that name under a build folder
     find "$1" -name "$2" -not -path '*/wineprefix/*' -not -path '*/CMakeFiles/*' 2>/dev/null | sort | head -n 1
 }
 
 # ---- sizes of what we ship -------------------------------------------------------------
+# As built (with debugging information) and stripped, as a release would carry them.
+strip_tool=$(command -v x86_64-w64-mingw32-strip || true)
 for f in Vornline.exe Plandesk.exe libdxxmt.dll libsrlmt.dll; do
     path=$(exe "$windows" "$f")
-    if [ -n "$path" ]; then
-        printf 'ROW\tfootprint\tsize of %s\t%s bytes (%s KiB)\t\t\n' "$f" "$(stat -c %s "$path")" \
-            "$(( ($(stat -c %s "$path") + 512) / 1024 ))" >> "$log"
+    [ -n "$path" ] || continue
+    built=$(stat -c %s "$path")
+    stripped="?"
+    if [ -n "$strip_tool" ] && "$strip_tool" -o "$results/stripped.tmp" "$path" 2>/dev/null; then
+        stripped=$(( ($(stat -c %s "$results/stripped.tmp") + 512) / 1024 ))
+        rm -f "$results/stripped.tmp"
     fi
+    printf 'ROW\tfootprint\tsize of %s, stripped (as built)\t%s KiB (%s KiB)\t\t\n' "$f" \
+        "$stripped" "$(( (built + 512) / 1024 ))" >> "$log"
 done
 
 # ---- the benchmarks ----------------------------------------------------------------------
 [ -x "$linux/bench/schedule_bench" ] && run schedule "$linux/bench/schedule_bench"
 [ -x "$linux/bench/vox_decode_bench" ] && run vox "$linux/bench/vox_decode_bench" --work "$linux/bench-data" "${runs_arg[@]}"
-[ -f "$windows/bench/tool_response_bench.exe" ] && run plandesk wine_run "$windows/bench/tool_response_bench.exe" "${runs_arg[@]}"
+[ -f "$windows/bench/tool_response_bench.exe" ] && run plandesk "${wine_run[@]}" "$windows/bench/tool_response_bench.exe" "${runs_arg[@]}"
 [ -f "$windows/bench/call_overhead_bench.exe" ] &&
-    run vornline wine_run "$windows/bench/call_overhead_bench.exe" --calls "${BENCH_CALLS:-200}"
+    run vornline "${wine_run[@]}" "$windows/bench/call_overhead_bench.exe" --calls "${BENCH_CALLS:-200}"
 
 # ---- the table -----------------------------------------------------------------------------
 {
     machine
     echo
-    { printf 'Area\tMeasure\tValue\tGoal\tVerdict\n'; grep -a '^ROW' "$log" | cut -f2-; } |
+    { printf 'Area\tMeasure\tValue\tGoal\tVerdict\n'; grep -a '^ROW' "$log" | tr -d '\r' | cut -f2-; } |
         awk -F'\t' 'BEGIN { OFS = "\t" } { for (i = 1; i <= 5; ++i) if ($i == "") $i = "-"; print }' |
         column -t -s $'\t'
     if [ ${#failed[@]} -gt 0 ]; then
