@@ -72,10 +72,15 @@ void GapTracker::feed(long ms, std::string_view text)
     if (line.stage == Stage::idle) return;  // between calls: waits, hook settings, status
 
     if (kind == "hook") {
-        if (word(text, pos) != "on") return;  // the answer's and the call flow's off-hook
+        if (word(text, pos) != "on") {
+            // The board's own off-hook comes before the answer; this is the call flow's.
+            if (line.stage == Stage::answered && line.offhook < 0) line.offhook = static_cast<double>(ms - line.since);
+            return;
+        }
         if (line.stage == Stage::goodbye_done) {
             line.gaps[static_cast<std::size_t>(Gap::goodbye_to_onhook)] = static_cast<double>(ms - line.since);
             for (int g = 0; g < kGapCount; ++g) gaps_[static_cast<std::size_t>(g)].push_back(line.gaps[static_cast<std::size_t>(g)]);
+            if (line.offhook >= 0) answer_to_offhook_.push_back(line.offhook);
             ++regular_;
         } else {
             ++irregular_;

@@ -38,6 +38,9 @@ public:
 
     // Samples in ms, one per regular call, per gap.
     const std::vector<double>& samples(Gap g) const { return gaps_[static_cast<std::size_t>(g)]; }
+    // The first gap's first part: answer -> the call flow's own off-hook, which comes
+    // after the answered picture and the schedule and before the greeting's file is read.
+    const std::vector<double>& answer_to_offhook() const { return answer_to_offhook_; }
     int regular_calls() const { return regular_; }
     int irregular_calls() const { return irregular_; }
     // Calls answered and not yet ended.
@@ -62,6 +65,7 @@ private:
     struct Line {
         Stage stage = Stage::idle;
         long since = 0;  // stamp of the event that began the current wait
+        double offhook = -1;  // answer -> the call flow's off-hook, when seen
         std::array<double, kGapCount> gaps{};
     };
 
@@ -70,6 +74,7 @@ private:
     PlayClassifier classify_;
     std::array<Line, 4> lines_{};
     std::array<std::vector<double>, kGapCount> gaps_{};
+    std::vector<double> answer_to_offhook_;
     int regular_ = 0;
     int irregular_ = 0;
 };

@@ -219,6 +219,9 @@ int main(int argc, char** argv)
         std::printf("  %-42s n %3zu  median %5.1f  p99 %5.1f  max %5.1f ms\n",
                     zelbench::gap_name(static_cast<zelbench::Gap>(g)), s.count, s.median, s.p99, s.max);
     }
+    const zelbench::Summary part = zelbench::summarize(tracker.answer_to_offhook());
+    std::printf("    of which answer -> the call flow's off-hook:  median %5.1f  p99 %5.1f  max %5.1f ms\n", part.median,
+                part.p99, part.max);
     const double span = last_onhook > first_answer ? static_cast<double>(last_onhook - first_answer) : 0;
     std::printf("all four lines in calls for %ld of %.0f ms\n", four_busy_ms, span);
 

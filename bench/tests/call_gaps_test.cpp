@@ -78,6 +78,7 @@ TEST(CallGaps, ARegularCallGivesItsSixGaps)
     const Gap gaps[] = {Gap::answer_to_greeting, Gap::greeting_to_collect, Gap::collect_to_transfer,
                         Gap::transfer_to_dial,   Gap::dial_to_goodbye,     Gap::goodbye_to_onhook};
     for (int k = 0; k < 6; ++k) EXPECT_EQ(column(g, gaps[k]), std::vector<double>{k + 1.0}) << zelbench::gap_name(gaps[k]);
+    EXPECT_EQ(g.answer_to_offhook(), std::vector<double>{1}) << "the call flow's off-hook, not the board's";
     EXPECT_EQ(g.calls_in_progress(), 0);
 }
 
