@@ -38,8 +38,13 @@ test: build
 fuzz: bootstrap
 	./tools/fuzz.sh test
 
-run: build
+# `make run` builds only what the demo needs (tools/demo.sh does that), not every test.
+run: bootstrap
 	./tools/demo.sh
+
+# `make call`: the same office, and one of its lines for you to call from the keyboard.
+call: bootstrap
+	./tools/demo.sh call
 
 # `make bench`: the benchmarks, built in folders of their own, run side by side and
 # printed as one table (tools/bench.sh; docs/performance.md says what each figure means).
