@@ -168,9 +168,11 @@ int run_interactive(const LineSettings& s)
             } else if (word == "r" || word == "ring") {
                 const std::string rings = rest.empty() ? "4" : rest;
                 board.send("ring " + n + " " + rings);
+                std::printf("  you: line %d rings (up to %s rings)\n", line, rings.c_str());
                 events.push_back(parse_event(0, caller_text(EventKind::ring, line, rings)));
             } else if (word == "h" || word == "hangup") {
                 board.send("hangup " + n);
+                std::printf("  you: hang up line %d\n", line);
                 events.push_back(parse_event(0, caller_text(EventKind::hangup, line, "")));
             } else if (word == "l" || word == "line") {
                 const int chosen = std::atoi(rest.c_str());
@@ -180,6 +182,7 @@ int run_interactive(const LineSettings& s)
                 board.send("status");
             } else if (all_keys(word)) {
                 board.send("dtmf " + n + " " + word);
+                std::printf("  you: press %s on line %d\n", word.c_str(), line);
             } else if (!word.empty()) {
                 std::printf("%s", kHelp);
             }
