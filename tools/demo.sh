@@ -81,9 +81,14 @@ fi
 echo "Vornline: $app/Vornline.exe with the stand-in board"
 
 step "2. Speaking the voice prompts (espeak-ng, then sox to 8 kHz VOX)"
-rm -rf "$work"
-mkdir -p "$work/voices" "$out"
-rm -f "$out"/line*-call*.wav "$out/transcript.txt" "$out/vornline.png"
+# What an earlier run made here goes; nothing else is touched.
+rm -rf "$work/voices"
+rm -f "$work"/*.exe "$work"/*.dll "$work"/zel_system.* "$work"/*.log
+mkdir -p "$work/voices"
+if [ "$mode" = run ]; then
+    mkdir -p "$out"
+    rm -f "$out"/line*-call*.wav "$out/transcript.txt" "$out/vornline.png"
+fi
 voices=(
     "open_greeting|Welcome to Zelwerk. Please key the four digit extension you want."
     "closed_greeting|Thank you for calling Zelwerk. Our office is closed. Please key an extension, or hold."
