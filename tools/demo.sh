@@ -43,7 +43,6 @@ work=${ZEL_DEMO_WORK:-$top/build/demo-work}
 speed=${ZEL_DEMO_SPEED:-1}
 port=${SIMBOARD_PORT:-7311}
 prefix=$windows/wineprefix
-own_display=${DISPLAY:-}
 started=$(date +%s)
 
 wine_run() { "$top/tools/wine-run.sh" --prefix "$prefix" "$@"; }
@@ -136,9 +135,11 @@ zelcfg export zel_system.cfg zel_system.cmd | tr -d '\r' | sed '/^$/d; s/^/    /
 
 status=0
 vornline=""
+# The driver touches only the Vornline started from this file.
+vexe=$(winpath "$work/Vornline.exe")
 finish() {
     if [ -n "$vornline" ] && kill -0 "$vornline" 2>/dev/null; then
-        wine_run "$driver" close || true
+        wine_run "$driver" close "$vexe" || true
         for _ in $(seq 100); do kill -0 "$vornline" 2>/dev/null || break; sleep 0.1; done
         kill "$vornline" 2>/dev/null || true
     fi
@@ -150,14 +151,13 @@ step "4. Starting Vornline under Wine and opening its channels"
     ./Vornline.exe) >"$work/vornline.log" 2>&1 &
 vornline=$!
 echo "the splash pictures show for about four seconds, then the main window"
-wine_run "$driver" open "$port" | sed -u 's/\r$//'
-if [ -z "$own_display" ]; then
-    display=$(cut -d' ' -f1 "$prefix.display")
-else
-    display=$own_display
-fi
+wine_run "$driver" open "$port" "$vexe" | sed -u 's/\r$//'
+# The picture: the driver raises the window and grabs it from the screen once it has
+# settled; ImageMagick makes the PNG.
 shot() {
-    if DISPLAY=$display import -window "VORN Computer Telephony System" "$out/vornline.png" 2>>"$work/screenshot.log"; then
+    local bmp=$work/vornline.bmp
+    if wine_run "$driver" shot "$vexe" "$(winpath "$bmp")" 2>&1 | sed -u 's/\r$//' >>"$work/screenshot.log" &&
+        convert "$bmp" "$out/vornline.png" 2>>"$work/screenshot.log"; then
         echo "   (picture taken: $out/vornline.png)"
     else
         echo "   (no picture: see $work/screenshot.log)"
@@ -175,7 +175,7 @@ if [ "$mode" = call ]; then
         zeldemo call --port "$port" --line 1 || status=$?
     fi
     step "6. Closing Vornline"
-    wine_run "$driver" close | sed -u 's/\r$//' || status=$?
+    wine_run "$driver" close "$vexe" | sed -u 's/\r$//' || status=$?
     wait "$vornline" || true
     vornline=""
     exit "$status"
@@ -195,7 +195,7 @@ status=${PIPESTATUS[0]}
 set -e
 
 step "6. Closing Vornline"
-wine_run "$driver" close | sed -u 's/\r$//' || status=1
+wine_run "$driver" close "$vexe" | sed -u 's/\r$//' || status=1
 wait "$vornline" || true
 vornline=""
 
