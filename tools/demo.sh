@@ -147,6 +147,12 @@ finish() {
 trap finish EXIT
 
 step "4. Starting Vornline under Wine and opening its channels"
+# Another stand-in board on the port (an earlier Vornline still running) would take our
+# callers; /proc/net/tcp lists the listeners (state 0A) with their ports in hex.
+if grep -qE "^ *[0-9]+: [0-9A-F]+:$(printf '%04X' "$port") [0-9A-F]+:0000 0A" /proc/net/tcp /proc/net/tcp6 2>/dev/null; then
+    echo "demo: something already listens on port $port (a Vornline left running?); close it or set SIMBOARD_PORT" >&2
+    exit 1
+fi
 (cd "$work" && SIMBOARD_PORT=$port SIMBOARD_SPEED=$speed exec "$top/tools/wine-run.sh" --prefix "$prefix" \
     ./Vornline.exe) >"$work/vornline.log" 2>&1 &
 vornline=$!
