@@ -163,6 +163,7 @@ TEST_F(Calls, TheTransferShowsTheRoutesPicture)
     s.goodbye = s.voice("long_goodbye.vox", 600);
     vt::put(rec, Field::system_error_vox, s.goodbye);
     ASSERT_NO_FATAL_FAILURE(s.start_and_open(rec));
+    // Kept above other programs' windows while its pixels are read.
     SetWindowPos(s.main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     std::vector<HWND> windows = s.channel_windows();
     HWND line1 = nullptr;
@@ -211,6 +212,7 @@ TEST_F(Calls, TheTransferShowsTheRoutesPicture)
         ASSERT_TRUE(s.board.expect("wait 1 1", kEvent));
         EXPECT_EQ(s.picture(0), "PHONE");
     }
+    SetWindowPos(s.main, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ASSERT_NO_FATAL_FAILURE(s.close_and_expect_exit());
 }
 

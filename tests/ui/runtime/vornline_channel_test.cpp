@@ -123,14 +123,17 @@ TEST_F(Channels, FourWindowsSideBySideWithTheirLabelAndPhonePicture)
     EXPECT_EQ(seen, (std::set<int>{0, 1, 2, 3}));
     EXPECT_EQ(s.picture(4), "(closed)") << "there is no fifth channel";
 
-    // What the operator sees is the picture: every window paints PHONE.
+    // What the operator sees is the picture: every window paints PHONE. Kept above
+    // other programs' windows while its pixels are read.
     SetWindowPos(s.main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     for (HWND w : windows) {
         std::string why;
-        EXPECT_TRUE(wd::wait_until([&] { return vt::window_shows_bitmap(w, s.program.path("Vornline.exe"), "PHONE", &why); },
-                                   5000, "PHONE painted"))
+        EXPECT_TRUE(wd::wait_until(
+            [&] { return vt::window_shows_bitmap(w, s.program.path("Vornline.exe"), "PHONE", &why); }, 5000,
+            "PHONE painted"))
             << why;
     }
+    SetWindowPos(s.main, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     // Closing without a call stops every channel and closes its device.
     ASSERT_NO_FATAL_FAILURE(s.close_and_expect_exit());
