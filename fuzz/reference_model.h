@@ -21,23 +21,24 @@ struct HM {
 inline bool before(HM a, HM b) { return a.hour < b.hour || (a.hour == b.hour && a.minute < b.minute); }
 inline bool after(HM a, HM b) { return before(b, a); }
 
-// Leading decimal digits; -1 when there are more than 9 of them (no record number is that long).
+// Leading decimal digits; a value past 10^10 stays there (leading zeros add nothing).
 inline long long digits_value(std::string_view text)
 {
+    constexpr long long kCap = 10'000'000'000LL;
     long long v = 0;
-    int n = 0;
     for (char c : text) {
         if (c < '0' || c > '9') break;
-        if (++n > 9) return -1;
         v = v * 10 + (c - '0');
+        if (v > kCap) v = kCap;
     }
     return v;
 }
 
+// A record number as the int every reader makes of it: large values all read alike.
 inline int small_number(std::string_view text)
 {
     const long long v = digits_value(text);
-    return v < 0 ? 999999999 : static_cast<int>(v);
+    return v > 999'999'999 ? 999'999'999 : static_cast<int>(v);
 }
 
 inline std::string_view chars(std::string_view text, std::size_t at, std::size_t n)
@@ -121,7 +122,7 @@ inline int find_route(const zel::ConfigRecord& r, std::string_view entry)
     int found = -1;
     for (int k = 0; k < 16; ++k) {
         const std::string ext = zel::get_field(r, zel::Field::route_ext, k);
-        if (!ext.empty() && wanted >= 0 && digits_value(ext) == wanted) found = k;
+        if (!ext.empty() && digits_value(ext) == wanted) found = k;
     }
     return found;
 }
