@@ -137,14 +137,23 @@ status=0
 vornline=""
 # The driver touches only the Vornline started from this file.
 vexe=$(winpath "$work/Vornline.exe")
-finish() {
-    if [ -n "$vornline" ] && kill -0 "$vornline" 2>/dev/null; then
-        wine_run "$driver" close "$vexe" || true
-        for _ in $(seq 100); do kill -0 "$vornline" 2>/dev/null || break; sleep 0.1; done
+# Closes Vornline through its close box and waits for it to end; one that is still there
+# after 20 s is stopped. False when it did not close by itself.
+close_vornline() {
+    [ -n "$vornline" ] || return 0
+    local closed=0
+    wine_run "$driver" close "$vexe" | sed -u 's/\r$//' || closed=1
+    for _ in $(seq 200); do kill -0 "$vornline" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$vornline" 2>/dev/null; then
+        echo "demo: Vornline did not end; stopping it"
         kill "$vornline" 2>/dev/null || true
+        closed=1
     fi
+    wait "$vornline" 2>/dev/null || true
+    vornline=""
+    return "$closed"
 }
-trap finish EXIT
+trap 'close_vornline || true' EXIT
 
 step "4. Starting Vornline under Wine and opening its channels"
 # Another stand-in board on the port (an earlier Vornline still running) would take our
@@ -181,9 +190,7 @@ if [ "$mode" = call ]; then
         zeldemo call --port "$port" --line 1 || status=$?
     fi
     step "6. Closing Vornline"
-    wine_run "$driver" close "$vexe" | sed -u 's/\r$//' || status=$?
-    wait "$vornline" || true
-    vornline=""
+    close_vornline || status=1
     exit "$status"
 fi
 
@@ -201,14 +208,17 @@ status=${PIPESTATUS[0]}
 set -e
 
 step "6. Closing Vornline"
-wine_run "$driver" close "$vexe" | sed -u 's/\r$//' || status=1
-wait "$vornline" || true
-vornline=""
+close_vornline || status=1
 
 step "Where everything is"
 echo "  transcript:  $out/transcript.txt"
 for f in "$out"/line*-call*.wav; do [ -e "$f" ] && echo "  recording:   $f"; done
-[ -e "$out/vornline.png" ] && echo "  screenshot:  $out/vornline.png"
+if [ -e "$out/vornline.png" ]; then
+    echo "  screenshot:  $out/vornline.png"
+else
+    echo "  screenshot:  none was taken (see $work/screenshot.log)"
+    status=1
+fi
 echo "  Vornline's folder, voices and logs: $work"
 echo "  the board's events: $work/board-events.log"
 echo "  took $(( $(date +%s) - started )) s; exit status $status"
