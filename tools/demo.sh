@@ -56,13 +56,23 @@ step "1. Building what the demo needs (quick when it is built)"
 win_targets="Vornline vornline_demo_driver"
 [ -n "$linux" ] || win_targets="$win_targets zelcfg zeldemo"
 if [ "${ZEL_DEMO_NO_BUILD:-0}" != 1 ]; then
+    echo "(the first time this takes a few minutes)"
+    build_log=$(mktemp)
+    built() {
+        "$@" >>"$build_log" 2>&1 && return 0
+        tail -n 40 "$build_log" >&2
+        echo "demo: the build failed: $*" >&2
+        rm -f "$build_log"
+        exit 1
+    }
     if [ -n "$linux" ]; then
-        [ -f "$linux/CMakeCache.txt" ] || cmake --preset linux -B "$linux" >/dev/null
-        cmake --build "$linux" --target zelcfg zeldemo -j2 >/dev/null
+        [ -f "$linux/CMakeCache.txt" ] || built cmake --preset linux -B "$linux"
+        built cmake --build "$linux" --target zelcfg zeldemo -j2
     fi
-    [ -f "$windows/CMakeCache.txt" ] || cmake --preset windows -B "$windows" >/dev/null
+    [ -f "$windows/CMakeCache.txt" ] || built cmake --preset windows -B "$windows"
     # shellcheck disable=SC2086
-    cmake --build "$windows" --target $win_targets -j2 >/dev/null
+    built cmake --build "$windows" --target $win_targets -j2
+    rm -f "$build_log"
 fi
 driver=$windows/tests/ui/runtime/vornline_demo_driver.exe
 app=$windows/runtime/app
