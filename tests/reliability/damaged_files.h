@@ -5,6 +5,7 @@
 // from the sound file's outcome is the damage's doing.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,14 @@ struct DamagedFile {
     Expected expected;
 };
 
+// Test names and failure messages show the case by its name.
+inline void PrintTo(const DamagedFile& c, std::ostream* os) { *os << c.name; }
+
 // A complete design: five voices, a voice type, a complete route, open hours, validated.
+// Its voices are the relative names of kVoiceFiles.
 zel::ConfigRecord designed_record();
+inline constexpr const char* kVoiceFiles[] = {"open.vox", "closed.vox", "wrong.vox", "none.vox",
+                                              "bye.vox",  "sales.vox",  "desk.vox"};
 
 // Every case, in a fixed order; the bytes never depend on the run.
 std::vector<DamagedFile> damaged_files();

@@ -1,0 +1,263 @@
+// Plandesk.exe under Wine handed every damaged working file of the table: at start-up,
+// in each of the four editing dialogs (Cancel, then Save) and in the validation dialog
+// (Report, Set Configuration For Use). It must never crash, never change the file on
+// start-up, Cancel or Report, and whatever it saves or exports must pass zelcfg check.
+#include "window_driver.h"
+
+#include <string>
+#include <vector>
+
+#include "config_record.h"
+#include "damaged_files.h"
+#include "record_check.h"
+#include "record_file.h"
+
+#ifndef PLANDESK_EXE
+#error "PLANDESK_EXE names the Plandesk.exe under test"
+#endif
+
+namespace {
+
+using reliability::DamagedFile;
+using reliability::Form;
+
+constexpr const char* kMainCaption = "Zelwerk MIRT Configuration Tool For Dialogic System";
+constexpr const char* kWorkingFile = "zel_system.cfg";
+constexpr int kExit = 57665;
+constexpr DWORD kWaitMs = 20000;
+
+struct EditDialog {
+    int command;
+    const char* caption;
+    std::string saved;      // the confirmation box after a save, "caption: text"
+    bool box_without_file;  // a box at start when the file cannot be opened
+};
+
+const EditDialog kEditDialogs[] = {
+    {130, "General System Configuration", "General System Configuration: " + std::string(23, ' ') + "Saved", false},
+    {133, "Greetings and Weekly Operation Hour Configuration",
+     "Extension Routing Configuration Updated: " + std::string(22, ' ') + "SAVED", false},
+    {134, "Call Route Configuration", "Extension Routing Configuration Updated: " + std::string(22, ' ') + "SAVED",
+     true},
+    {135, "Holiday Schedules",
+     "Holiday Schedule Routing Configuration Updated: " + std::string(22, ' ') + "SAVED", false},
+};
+
+std::string first_finding(const std::string& disk)
+{
+    const zelcfg::CheckReport r = zelcfg::check_disk_bytes(disk);
+    return r.findings.empty() ? std::string("sound") : r.findings.front().text;
+}
+
+// One Plandesk run in a fresh folder whose working file is one damaged case.
+class ToolRun {
+public:
+    explicit ToolRun(const DamagedFile& c) : case_(c) {}
+    ~ToolRun()
+    {
+        SetFileAttributesA(program.path(kWorkingFile).c_str(), FILE_ATTRIBUTE_NORMAL);
+        program.end();
+    }
+
+    // Puts the case in place (again), as the file was before anything touched it.
+    testing::AssertionResult place()
+    {
+        const std::string path = program.path(kWorkingFile);
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (case_.form == Form::directory) {
+            if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && !CreateDirectoryA(path.c_str(), nullptr))
+                return testing::AssertionFailure() << "cannot make the folder " << path;
+            return testing::AssertionSuccess();
+        }
+        if (wd::Status s = program.put_file(kWorkingFile, case_.bytes); !s)
+            return testing::AssertionFailure() << s.message;
+        if (case_.form == Form::read_only && !SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY))
+            return testing::AssertionFailure() << "cannot mark " << path << " read-only";
+        return testing::AssertionSuccess();
+    }
+
+    // Whether the tool can open the placed file for update (Wine lets a root user write a
+    // read-only file).
+    bool openable() const
+    {
+        if (case_.form == Form::directory) return false;
+        HANDLE h = CreateFileA(program.path(kWorkingFile).c_str(), GENERIC_READ | GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                               nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        CloseHandle(h);
+        return true;
+    }
+
+    testing::AssertionResult untouched() const
+    {
+        const std::string path = program.path(kWorkingFile);
+        if (case_.form == Form::directory) {
+            const DWORD a = GetFileAttributesA(path.c_str());
+            if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) return testing::AssertionSuccess();
+            return testing::AssertionFailure() << "the folder in place of the working file is gone";
+        }
+        const std::string now = program.read_file(kWorkingFile);
+        if (now == case_.bytes) return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "the working file changed: " << now.size() << " bytes, was "
+                                           << case_.bytes.size() << " (" << first_finding(now) << ")";
+    }
+
+    testing::AssertionResult start()
+    {
+        if (wd::Status s = program.start(PLANDESK_EXE); !s) return testing::AssertionFailure() << s.message;
+        if (wd::Status s = program.wait_window({.caption = kMainCaption}, kWaitMs, &main); !s)
+            return testing::AssertionFailure() << s.message;
+        return testing::AssertionSuccess();
+    }
+
+    // Clicks `button` of `dialog`, then dismisses every box that shows until the dialog is
+    // gone; the boxes' texts are returned.
+    testing::AssertionResult press_and_close(HWND dialog, int button, std::vector<std::string>* boxes)
+    {
+        if (wd::Status s = wd::click(wd::child(dialog, button)); !s) return testing::AssertionFailure() << s.message;
+        wd::Status s = wd::wait_until(
+            [&] {
+                for (const wd::MessageBoxInfo& box : wd::message_boxes(program.pid())) {
+                    boxes->push_back(box.caption + ": " + box.text);
+                    wd::dismiss(box);
+                }
+                return !IsWindow(dialog);
+            },
+            kWaitMs, "the dialog to close");
+        if (!s) return testing::AssertionFailure() << s.message;
+        return testing::AssertionSuccess();
+    }
+
+    // Posts the menu command and waits for the dialog, dismissing the boxes it shows while
+    // it is being made (their texts are added to `boxes`).
+    testing::AssertionResult open_dialog(int command, const char* caption, HWND* dialog,
+                                         std::vector<std::string>* boxes)
+    {
+        if (wd::Status s = wd::post_command(main, command); !s) return testing::AssertionFailure() << s.message;
+        wd::Status s = wd::wait_until(
+            [&] {
+                for (const wd::MessageBoxInfo& box : wd::message_boxes(program.pid())) {
+                    boxes->push_back(box.caption + ": " + box.text);
+                    wd::dismiss(box);
+                }
+                *dialog = wd::find_window({.cls = "#32770", .caption = caption, .pid = program.pid()});
+                return *dialog != nullptr;
+            },
+            kWaitMs, std::string("the dialog ") + caption);
+        if (!s) return testing::AssertionFailure() << s.message;
+        return testing::AssertionSuccess();
+    }
+
+    wd::Program program;
+    HWND main = nullptr;
+
+private:
+    const DamagedFile& case_;
+};
+
+class PlandeskBadFile : public testing::TestWithParam<DamagedFile> {};
+
+TEST_P(PlandeskBadFile, NeverCrashesNeverWritesADamagedRecord)
+{
+    const DamagedFile& c = GetParam();
+    ToolRun run(c);
+    ASSERT_TRUE(run.place());
+    const bool openable = run.openable();
+    // Start-up: only a file that cannot be opened for update is reported, before the main
+    // window shows; no file is changed.
+    if (!openable) {
+        ASSERT_TRUE(run.program.start(PLANDESK_EXE));
+        wd::MessageBoxInfo box;
+        ASSERT_TRUE(run.program.wait_message_box(kWaitMs, &box, "Configuration File Unavailable"));
+        ASSERT_TRUE(wd::dismiss(box));
+        ASSERT_TRUE(run.program.wait_window({.caption = kMainCaption}, kWaitMs, &run.main));
+    } else {
+        ASSERT_TRUE(run.start());
+    }
+    EXPECT_TRUE(run.untouched());
+
+    for (const EditDialog& d : kEditDialogs) {
+        SCOPED_TRACE(d.caption);
+        HWND dialog = nullptr;
+        std::vector<std::string> boxes;
+        const std::vector<std::string> at_open =
+            d.box_without_file && !openable ? std::vector<std::string>{"Encounter Problem Opening: zel_system.cfg"}
+                                            : std::vector<std::string>{};
+
+        // Cancel writes nothing.
+        ASSERT_TRUE(run.open_dialog(d.command, d.caption, &dialog, &boxes));
+        ASSERT_TRUE(run.press_and_close(dialog, IDCANCEL, &boxes));
+        EXPECT_EQ(at_open, boxes);
+        EXPECT_TRUE(run.untouched());
+
+        // Save writes a sound record whenever it writes at all.
+        boxes.clear();
+        ASSERT_TRUE(run.open_dialog(d.command, d.caption, &dialog, &boxes));
+        ASSERT_TRUE(run.press_and_close(dialog, IDOK, &boxes));
+        ASSERT_TRUE(run.program.running()) << "Plandesk ended after " << d.caption;
+        if (openable) {
+            const std::string saved = run.program.read_file(kWorkingFile);
+            EXPECT_EQ("sound", first_finding(saved));
+            EXPECT_EQ(std::vector<std::string>{d.saved}, boxes);
+            zel::ConfigRecord before = zel::default_record(), after{};
+            zel::from_disk(c.bytes, before);
+            zel::from_disk(saved, after);
+            // A field none of the dialogs changes when it reads it back as it was.
+            if (zel::get_field(before, zel::Field::route_ext, 0) == "1001") {
+                EXPECT_EQ("1001", zel::get_field(after, zel::Field::route_ext, 0));
+            }
+            ASSERT_TRUE(run.place());
+        } else {
+            EXPECT_EQ(at_open, boxes);
+            EXPECT_TRUE(run.untouched());
+        }
+    }
+
+    // The report reads a whole record or shows its box; it never writes. An export, when
+    // the report allows one, writes a sound command file.
+    HWND dialog = nullptr;
+    std::vector<std::string> boxes;
+    ASSERT_TRUE(run.open_dialog(136, "Validate and Set Configuration For Use", &dialog, &boxes));
+    EXPECT_TRUE(boxes.empty());
+    ASSERT_TRUE(wd::click(wd::child(dialog, IDOK)));
+    if (c.expected.whole_image && openable) {
+        HWND report = wd::child(dialog, 1000);
+        ASSERT_TRUE(wd::wait_until([&] { return !wd::text(report).empty(); }, kWaitMs, "the report"));
+        if (c.expected.report == 0) {
+            HWND set = wd::child(dialog, 1015);
+            ASSERT_TRUE(wd::wait_until([&] { return IsWindowEnabled(set) != FALSE; }, kWaitMs, "Set enabled"));
+            ASSERT_TRUE(wd::click(set));
+            ASSERT_TRUE(wd::wait_until([&] { return run.program.file_exists("zel_system.cmd"); }, kWaitMs,
+                                       "the command file"));
+            ASSERT_TRUE(wd::wait_until([&] { return !IsWindowEnabled(set); }, kWaitMs, "the export to finish"));
+            const std::string cmd = run.program.read_file("zel_system.cmd");
+            EXPECT_EQ("sound", first_finding(cmd));
+        }
+    } else {
+        wd::MessageBoxInfo box;
+        ASSERT_TRUE(run.program.wait_message_box(kWaitMs, &box, "Configuration ALERT"));
+        EXPECT_EQ("Cannot Open zel_system.cfg for testing", box.text);
+        ASSERT_TRUE(wd::dismiss(box));
+    }
+    ASSERT_TRUE(run.press_and_close(dialog, IDCANCEL, &boxes));
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(run.untouched());
+
+    // Still there, and it ends as asked.
+    ASSERT_TRUE(run.program.running());
+    ASSERT_TRUE(wd::post_command(run.main, kExit));
+    DWORD code = 1;
+    ASSERT_TRUE(run.program.wait_exit(kWaitMs, &code));
+    EXPECT_EQ(0u, code);
+    EXPECT_TRUE(run.untouched());
+}
+
+std::string case_name(const testing::TestParamInfo<DamagedFile>& info)
+{
+    return info.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PlandeskBadFile, testing::ValuesIn(reliability::damaged_files()), case_name);
+
+}  // namespace
