@@ -201,11 +201,7 @@ TEST_F(Calls, TheTransferShowsTheRoutesPicture)
         EXPECT_EQ(s.picture(0), c.picture);
         EXPECT_EQ(s.pictures_held(0), 1);
         // And it is what the window paints.
-        std::string why;
-        EXPECT_TRUE(wd::wait_until(
-            [&] { return vt::window_shows_bitmap(line1, s.program.path("Vornline.exe"), c.picture, &why); }, 5000,
-            std::string(c.picture) + " painted"))
-            << why;
+        EXPECT_TRUE(vt::wait_painted(line1, s.program.path("Vornline.exe"), c.picture));
         s.board.send("hangup 1");
         ASSERT_TRUE(s.board.expect("playend 1 8", kEvent));
         ASSERT_TRUE(s.board.expect("hook 1 on", kEvent));

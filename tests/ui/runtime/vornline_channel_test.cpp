@@ -126,13 +126,7 @@ TEST_F(Channels, FourWindowsSideBySideWithTheirLabelAndPhonePicture)
     // What the operator sees is the picture: every window paints PHONE. Kept above
     // other programs' windows while its pixels are read.
     SetWindowPos(s.main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    for (HWND w : windows) {
-        std::string why;
-        EXPECT_TRUE(wd::wait_until(
-            [&] { return vt::window_shows_bitmap(w, s.program.path("Vornline.exe"), "PHONE", &why); }, 5000,
-            "PHONE painted"))
-            << why;
-    }
+    for (HWND w : windows) EXPECT_TRUE(vt::wait_painted(w, s.program.path("Vornline.exe"), "PHONE"));
     SetWindowPos(s.main, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     // Closing without a call stops every channel and closes its device.

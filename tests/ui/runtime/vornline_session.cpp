@@ -303,4 +303,18 @@ bool window_shows_bitmap(HWND window, const std::string& exe, const std::string&
     return differ == 0;
 }
 
+wd::Status wait_painted(HWND window, const std::string& exe, const std::string& name, DWORD timeout_ms)
+{
+    std::string why;
+    wd::Status s = wd::wait_until(
+        [&] {
+            if (window_shows_bitmap(window, exe, name, &why)) return true;
+            InvalidateRect(window, nullptr, FALSE);
+            return false;
+        },
+        timeout_ms, name + " painted");
+    if (!s) s.message += "\n" + why;
+    return s;
+}
+
 }  // namespace vt
