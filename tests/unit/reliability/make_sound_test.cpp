@@ -40,15 +40,15 @@ TEST(MakeSound, EveryDamageGivesASoundFileAndKeepsTheTextsBeforeIt)
         std::string after;        // its text after the repair
     } cases[] = {
         {"LF inside a path", [&](ConfigRecord& r) { r.bytes[greeting + 4] = '\n'; }, Field::open_greeting_vox, 0,
-         "C:\\v"},
+         "open"},
         {"CR inside a path", [&](ConfigRecord& r) { r.bytes[greeting + 2] = '\r'; }, Field::open_greeting_vox, 0,
-         "C:"},
-        {"0x1A inside a path", [&](ConfigRecord& r) { r.bytes[greeting + 9] = 0x1A; }, Field::open_greeting_vox, 0,
-         "C:\\voice\\"},
+         "op"},
+        {"0x1A inside a path", [&](ConfigRecord& r) { r.bytes[greeting + 6] = 0x1A; }, Field::open_greeting_vox, 0,
+         "open.v"},
         {"slot full to its last byte", [](ConfigRecord& r) { fill(r, Field::default_port, 0, '7'); },
          Field::default_port, 0, "77777"},
         {"stray bytes after the NUL", [&](ConfigRecord& r) { r.bytes[greeting + 100] = '\r'; },
-         Field::open_greeting_vox, 0, "C:\\voice\\open.vox"},
+         Field::open_greeting_vox, 0, "open.vox"},
         {"line feeds lost", [](ConfigRecord& r) {
              for (auto& b : r.bytes) if (b == '\n') b = ' ';
          }, Field::route_port, 0, "201"},
