@@ -83,7 +83,9 @@ if [ -n "$linux" ]; then
     echo "zelcfg, zeldemo: $linux (native)"
 else
     zelcfg() { (cd "$work" && wine_run "$windows/zelcfg/zelcfg.exe" "$@"); }
-    zeldemo() { wine_run "$windows/tools/demo/zeldemo.exe" "$@"; }
+    # zeldemo's output is read as it comes (and `make call` is interactive), so it talks
+    # to us directly rather than through the wrapper's collected output.
+    zeldemo() { ZEL_WINE_DIRECT=1 wine_run "$windows/tools/demo/zeldemo.exe" "$@"; }
     own() { winpath "$1"; }
     echo "zelcfg, zeldemo: $windows (under Wine)"
 fi

@@ -77,4 +77,18 @@ fi
 flock -u 9
 exec 9>&-
 
-exec "$wine" "$@"
+# On a terminal the program talks to it directly. Otherwise (CTest, scripts) its output is
+# collected in files and passed on once it has ended: a process the program leaves behind
+# (a Wine service, a child it started) then cannot hold the caller's pipe open, which would
+# make CTest wait for it long after the test itself has finished.
+if [ -t 1 ] || [ -n "${ZEL_WINE_DIRECT:-}" ]; then
+    exec "$wine" "$@"
+fi
+out=$(mktemp)
+err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+status=0
+"$wine" "$@" >"$out" 2>"$err" || status=$?
+cat "$out"
+cat "$err" >&2
+exit "$status"
