@@ -27,7 +27,22 @@ constexpr double kSpeed = 10;
 // should the record send it to a missing voice, are acknowledged on the way).
 void expect_lines_answer(rel::VornlineRun& run, std::vector<std::string>* faults)
 {
-    for (int line = 1; line <= 4; ++line) ASSERT_TRUE(run.board.expect("wait " + std::to_string(line) + " *", 20s));
+    // The four lines start waiting in whatever order their threads run.
+    ASSERT_TRUE(wd::wait_until(
+        [&] {
+            int waiting = 0;
+            const std::vector<zeltest::BoardEvent> events = run.board.events();
+            for (int line = 1; line <= 4; ++line) {
+                for (const zeltest::BoardEvent& e : events) {
+                    if (zeltest::event_matches("wait " + std::to_string(line) + " *", e.text)) {
+                        ++waiting;
+                        break;
+                    }
+                }
+            }
+            return waiting == 4;
+        },
+        20000, "every line waiting for a call"));
     ASSERT_EQ(4u, run.channel_windows().size());
     for (int line = 1; line <= 4; ++line) {
         const std::string n = std::to_string(line);
