@@ -18,5 +18,7 @@ if [ ! -f "$BUILD/CMakeCache.txt" ]; then
     cmake --preset windows -B "$BUILD" >/dev/null
 fi
 cmake --build "$BUILD" --target soak_driver -j2
+# Progress lines stream as the calls go rather than all at the end.
+export ZEL_WINE_DIRECT=1
 exec "$ROOT/tools/wine-run.sh" --prefix "$BUILD/wineprefix" \
     "$BUILD/tests/ui/reliability/soak_driver.exe" --calls "$CALLS" --speed "$SPEED" --warmup "$WARMUP" --max-growth 5
