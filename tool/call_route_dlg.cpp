@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dialog_end_boxes.h"
+#include "time_picker.h"
 #include "picker_value.h"
 #include "voice_path.h"
 
@@ -34,25 +35,6 @@ const zel::DialogEndTexts& end_texts()
         true,
     };
     return texts;
-}
-
-void set_time_picker(HWND picker, const zel::TimeOfDay& t)
-{
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(zel::kTimePickerDate.year);
-    st.wMonth = static_cast<WORD>(zel::kTimePickerDate.month);
-    st.wDay = static_cast<WORD>(zel::kTimePickerDate.day);
-    st.wHour = static_cast<WORD>(t.hour);
-    st.wMinute = static_cast<WORD>(t.minute);
-    st.wSecond = static_cast<WORD>(t.second);
-    SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
-}
-
-std::optional<zel::TimeOfDay> time_picker_value(HWND picker)
-{
-    SYSTEMTIME st{};
-    if (SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID) return std::nullopt;
-    return zel::TimeOfDay{st.wHour, st.wMinute, st.wSecond};
 }
 
 }  // namespace
