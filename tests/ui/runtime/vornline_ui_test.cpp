@@ -210,11 +210,15 @@ TEST_F(VornlineTest, SplashPicturesAreHeldInTurnBeforeTheMainWindowShows)
         30000, "the main window after the splash"));
     ASSERT_NE(blue, 0u) << "SPLASH2 was never seen";
     ASSERT_NE(green, 0u) << "SPLASH3 was never seen";
-    // 2200 ms for the first, 1800 for the second; polling costs a little of each.
-    EXPECT_GE(green - blue, 2000u);
-    EXPECT_LE(green - blue, 3500u);
-    EXPECT_GE(shown_at - green, 1600u);
+    // 2200 ms for the first, 1800 for the second. A picture is seen at the first poll after
+    // it appears, never before, and a busy machine may delay that poll; so the bounds that
+    // hold whatever the load are measured from the start: SPLASH3 cannot show before the
+    // first hold is over, nor the main window before both are.
+    EXPECT_LT(blue, green);
+    EXPECT_LT(green, shown_at);
+    EXPECT_GE(green - started, 2200u);
     EXPECT_GE(shown_at - started, 4000u);
+    EXPECT_LE(green - blue, 8000u);
 }
 
 TEST_F(VornlineTest, ClosingBeforeOpenSaysNothingAndExitsWithZero)
