@@ -6,12 +6,14 @@
 //
 //   soak_driver [--calls N] [--speed S] [--warmup N] [--max-growth PERCENT]
 //
-// Prints the figures (calls completed, mismatched outcomes, dead lines, fault boxes, the
-// runtime's working set after Open, after warm-up and at the end) and exits 0 only when
-// there is no mismatch, no dead line, no fault box and the working set grew by at most
-// the allowed share after warm-up.
+// Prints the figures (calls completed, mismatched outcomes, keys and hang-ups that came too
+// late, dead lines, fault boxes, the runtime's working set after Open, after warm-up and at
+// the end) and exits 0 only when there is no mismatch, no dead line, no fault box, at most
+// one call in a thousand lost its keys to a collection's time limit, most hang-ups took
+// effect, and the working set grew by at most the allowed share after warm-up.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -101,6 +103,7 @@ struct Line {
     int collections = 0;
     std::string dialled;
     bool dial_seen = false;
+    std::string last_entry;   // reason and keys of the call's last collection ("1 1002", "32")
     Clock::time_point last_progress = Clock::now();
     long calls = 0;
 };
@@ -108,6 +111,8 @@ struct Line {
 struct Figures {
     long completed = 0;
     long mismatches = 0;
+    long late = 0;  // calls whose keys reached the line only after the collection had ended
+    long late_by_kind[kKinds] = {};
     long late_hangups = 0;  // hang-ups that reached the board only after the call moved on
     long by_kind[kKinds] = {};
     std::vector<std::string> faults;
@@ -115,21 +120,31 @@ struct Figures {
     std::vector<std::string> board_errors;
 };
 
-std::string expected_for(const Line& l)
+// The keys the caller meant to leave in the end.
+std::string intended_entry(const Line& l)
 {
     switch (l.kind) {
     case Kind::valid:
     case Kind::valid_early:
     case Kind::wrong_then_valid:
-        return rel::expected_dial(l.keys);
+        return l.keys;
     case Kind::wrong_twice:
-    case Kind::silent:
-        return rel::expected_dial("");
-    case Kind::hangup_greeting:
-    case Kind::hangup_collect:
+        return "9999";
+    default:
         return "";
     }
-    return "";
+}
+
+// What the call must dial: nothing for a caller who hung up; otherwise the route of the
+// four keys that ended the last collection, or the default port when it ended without
+// them. The keys the board delivered decide, since at a high board speed a key sent just
+// after a collection began can reach the line after its time limit: the program then
+// rightly treats that caller as silent.
+std::string expected_for(const Line& l)
+{
+    if (l.kind == Kind::hangup_greeting || l.kind == Kind::hangup_collect) return "";
+    if (l.last_entry.rfind("1 ", 0) == 0) return rel::expected_dial(l.last_entry.substr(2));
+    return rel::expected_dial("");
 }
 
 int arg_int(int argc, char** argv, const char* name, int fallback)
@@ -183,6 +198,7 @@ int main(int argc, char** argv)
         l.collections = 0;
         l.dialled.clear();
         l.dial_seen = false;
+        l.last_entry.clear();
         l.state = Line::State::ringing;
         l.ready = false;
         l.last_progress = Clock::now();
@@ -286,6 +302,8 @@ int main(int argc, char** argv)
             ++l.collections;
             if (l.kind == Kind::hangup_collect && l.collections == 1) board.send("hangup " + std::to_string(n));
             if (l.kind == Kind::valid && l.collections == 1) dtmf(l, l.keys);
+        } else if (verb == "collectend") {
+            l.last_entry = rest;
         } else if (verb == "dial") {
             l.dialled = rest;
             l.dial_seen = true;
@@ -293,6 +311,12 @@ int main(int argc, char** argv)
             std::string want = expected_for(l);
             ++fig.completed;
             ++fig.by_kind[static_cast<int>(l.kind)];
+            const bool hung_up = l.kind == Kind::hangup_greeting || l.kind == Kind::hangup_collect;
+            const std::string entered = l.last_entry.rfind("1 ", 0) == 0 ? l.last_entry.substr(2) : "";
+            if (!hung_up && entered != intended_entry(l)) {
+                ++fig.late;
+                ++fig.late_by_kind[static_cast<int>(l.kind)];
+            }
             ++l.calls;
             // A hang-up sent when the board reports the collection can reach the board only
             // after a loaded machine has let the collection time out and the call move on; the
@@ -337,6 +361,12 @@ int main(int argc, char** argv)
     std::printf("soak: calls per line: %ld %ld %ld %ld\n", lines[0].calls, lines[1].calls, lines[2].calls,
                 lines[3].calls);
     std::printf("soak: mismatched outcomes %ld\n", fig.mismatches);
+    std::printf("soak: calls whose keys reached the line after the collection ended (taken as silence) %ld",
+                fig.late);
+    for (int k = 0; k < kKinds; ++k) {
+        if (fig.late_by_kind[k] > 0) std::printf(" %s %ld", kind_name(static_cast<Kind>(k)), fig.late_by_kind[k]);
+    }
+    std::printf("\n");
     std::printf("soak: hang-ups that came after the call moved on %ld\n", fig.late_hangups);
     for (const std::string& m : fig.mismatch_samples) std::printf("soak:   %s\n", m.c_str());
     std::printf("soak: dead lines %d\n", dead);
@@ -351,8 +381,11 @@ int main(int argc, char** argv)
     // Most hang-ups must take effect: a runtime that ignored them would show up here.
     const long hangup_calls = fig.by_kind[static_cast<int>(Kind::hangup_greeting)] +
                               fig.by_kind[static_cast<int>(Kind::hangup_collect)];
+    // A key now and then may lose its race with a collection's time limit when the machine
+    // stalls; more than one call in a thousand means keys are being lost.
+    const bool keys_kept = fig.late <= std::max(1L, fig.completed / 1000);
     const bool ok = fig.completed >= total && fig.mismatches == 0 && dead == 0 && fig.faults.empty() &&
-                    ws_warm > 0 && growth <= max_growth && fig.late_hangups * 2 <= hangup_calls;
+                    ws_warm > 0 && growth <= max_growth && fig.late_hangups * 2 <= hangup_calls && keys_kept;
     if (wd::Status s = run.close_and_exit(true); !s) {
         std::printf("soak: Vornline did not end cleanly: %s\n", s.message.c_str());
         return 1;
