@@ -18,12 +18,18 @@ std::string cell(std::string text)
 
 }  // namespace
 
+std::string format_row(const std::string& area, const std::string& measure, const std::string& value,
+                       const std::string& goal, Verdict verdict)
+{
+    const char* v = verdict == Verdict::met ? "met" : verdict == Verdict::missed ? "MISSED" : "";
+    return "ROW\t" + cell(area) + "\t" + cell(measure) + "\t" + cell(value) + "\t" + cell(goal) + "\t" + v + "\n";
+}
+
 void print_row(const std::string& area, const std::string& measure, const std::string& value,
                const std::string& goal, Verdict verdict)
 {
-    const char* v = verdict == Verdict::met ? "met" : verdict == Verdict::missed ? "MISSED" : "";
-    std::printf("ROW\t%s\t%s\t%s\t%s\t%s\n", cell(area).c_str(), cell(measure).c_str(), cell(value).c_str(),
-                cell(goal).c_str(), v);
+    const std::string row = format_row(area, measure, value, goal, verdict);
+    std::fputs(row.c_str(), stdout);
     std::fflush(stdout);
 }
 

@@ -9,6 +9,11 @@ namespace zelbench {
 
 enum class Verdict { none, met, missed };
 
+// The row as printed, line end included. Tabs and line ends inside a cell become spaces,
+// so that no text (a path, a message) can split or add a row.
+std::string format_row(const std::string& area, const std::string& measure, const std::string& value,
+                       const std::string& goal = {}, Verdict verdict = Verdict::none);
+
 // Goal text and verdict are empty when the figure has no goal.
 void print_row(const std::string& area, const std::string& measure, const std::string& value,
                const std::string& goal = {}, Verdict verdict = Verdict::none);
