@@ -25,22 +25,11 @@ void write_initial(ConfigRecord& rec, const FieldDef& d, Field f, int index)
     set_field(rec, f, index, initial_text(d, f, index));
 }
 
-void lay_labels_and_line_feeds(ConfigRecord& rec, bool with_texts)
+void lay_line_feeds(ConfigRecord& rec)
 {
     for (int li = 0; li < static_cast<int>(Line::count_); ++li) {
         const Line l = static_cast<Line>(li);
         for (int i = 0; i < line_def(l).count; ++i) rec.bytes[line_feed_offset(l, i)] = '\n';
-    }
-    for (int fi = 0; fi < static_cast<int>(Field::count_); ++fi) {
-        const Field f = static_cast<Field>(fi);
-        const FieldDef& d = field_def(f);
-        if (d.kind == FieldKind::text && !with_texts) continue;
-        for (int i = 0; i < field_count(f); ++i) {
-            if (d.kind == FieldKind::label) {
-                std::memset(&rec.bytes[field_offset(f, i)], 0, d.width);
-            }
-            write_initial(rec, d, f, i);
-        }
     }
 }
 
@@ -49,21 +38,17 @@ void lay_labels_and_line_feeds(ConfigRecord& rec, bool with_texts)
 ConfigRecord default_record()
 {
     ConfigRecord rec;
-    lay_labels_and_line_feeds(rec, true);
+    lay_line_feeds(rec);
+    for (int fi = 0; fi < static_cast<int>(Field::count_); ++fi) {
+        const Field f = static_cast<Field>(fi);
+        for (int i = 0; i < field_count(f); ++i) write_initial(rec, field_def(f), f, i);
+    }
     return rec;
-}
-
-void restore_structure(ConfigRecord& rec)
-{
-    lay_labels_and_line_feeds(rec, false);
 }
 
 void make_sound(ConfigRecord& rec)
 {
-    for (int li = 0; li < static_cast<int>(Line::count_); ++li) {
-        const Line l = static_cast<Line>(li);
-        for (int i = 0; i < line_def(l).count; ++i) rec.bytes[line_feed_offset(l, i)] = '\n';
-    }
+    lay_line_feeds(rec);
     for (int fi = 0; fi < static_cast<int>(Field::count_); ++fi) {
         const Field f = static_cast<Field>(fi);
         const FieldDef& d = field_def(f);

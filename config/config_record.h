@@ -21,9 +21,6 @@ struct ConfigRecord {
 // All NUL, then every label, default text, weekday time and line feed of a new record.
 ConfigRecord default_record();
 
-// Lays the 195 line feeds and every label of the default record over `rec`.
-void restore_structure(ConfigRecord& rec);
-
 // Makes any image one that is written and read back unchanged and that every reader takes
 // for a sound record: the 195 line feeds in place, every label that does not read as the
 // default record's written afresh, every LF, CR and 0x1A inside a slot turned into NUL, and

@@ -109,13 +109,13 @@ TEST(FieldAccess, NamesFindTheirFields)
     EXPECT_FALSE(zel::field_by_name("route_exten").has_value());
 }
 
-TEST(FieldAccess, RestoreStructureRepairsLineFeedsAndLabelsOnly)
+TEST(FieldAccess, MakeSoundRepairsLineFeedsAndLabelsAndKeepsTheData)
 {
     ConfigRecord rec = zel::default_record();
     zel::set_field(rec, Field::route_port, 3, "201");
     ConfigRecord damaged = rec;
     for (auto& b : damaged.bytes) b = (b == '\n') ? 'x' : b;
     damaged.bytes[12792 + 280 * 3] = '?';  // label of route 3
-    zel::restore_structure(damaged);
+    zel::make_sound(damaged);
     EXPECT_EQ(rec, damaged);
 }
