@@ -44,7 +44,7 @@ using zelbench::kSpecialDays;
 constexpr DWORD kStartTimeoutMs = 60000;
 constexpr DWORD kDialogTimeoutMs = 20000;
 constexpr int kExitCommand = 57665;  // the framework's exit command
-constexpr double kPaintCheckMs = 4;
+constexpr double kCheckMs = 4;
 
 std::string control_text(HWND dialog, int id)
 {
@@ -187,22 +187,23 @@ wd::Status open_and_time(Tool& tool, const DialogCase& c, const zel::ConfigRecor
     const DWORD pid = tool.program.pid();
     std::string seen = "the dialog is not shown";
     *t = {};
-    double last_paint_check = -kPaintCheckMs;
+    double last_check = -kCheckMs;
     zelbench::Stopwatch watch;
     if (wd::Status s = wd::post_command(tool.main, c.command); !s) return s;
     wd::Status s = zelbench::poll_until(
         [&] {
             *dialog = find_dialog(pid, c.caption);
             if (*dialog == nullptr) return false;
-            if (t->shown == 0) t->shown = watch.elapsed_ms();
-            if (!c.loaded(*dialog, rec, &seen)) return false;
             const double now = watch.elapsed_ms();
+            if (t->shown == 0) t->shown = now;
+            // Each look asks the tool for a control's text and the server about every
+            // control: at most one every few milliseconds, so that looking does not slow
+            // the loading and painting it waits for.
+            if (now - last_check < kCheckMs) return false;
+            last_check = now;
+            if (!c.loaded(*dialog, rec, &seen)) return false;
             if (t->filled == 0) t->filled = now;
             seen = "the dialog or a control still waits to be painted";
-            // Each look asks the server about every control: at most one every few
-            // milliseconds, so that looking does not slow the painting it waits for.
-            if (now - last_paint_check < kPaintCheckMs) return false;
-            last_paint_check = now;
             return zelbench::fully_painted(*dialog);
         },
         kDialogTimeoutMs, std::string("\"") + c.caption + "\" fully loaded");

@@ -5,6 +5,7 @@
 #   BENCH_RUNS   repetitions for the repeated measurements (default: each benchmark's own)
 #   BENCH_CALLS  calls for the runtime's overhead (default 200)
 #   BENCH_NICE   niceness for the benchmarks (default 0; 19 on a machine others use)
+#   BENCH_ONE_CORE  0 skips the second run of the Wine benchmarks on one core (default: run it)
 # The log and the table go to <linux-build-dir>/bench-results/ as well.
 set -uo pipefail
 
@@ -73,9 +74,27 @@ done
 # ---- the benchmarks ----------------------------------------------------------------------
 [ -x "$linux/bench/schedule_bench" ] && run schedule "$linux/bench/schedule_bench"
 [ -x "$linux/bench/vox_decode_bench" ] && run vox "$linux/bench/vox_decode_bench" --work "$linux/bench-data" "${runs_arg[@]}"
-[ -f "$windows/bench/tool_response_bench.exe" ] && run plandesk "${wine_run[@]}" "$windows/bench/tool_response_bench.exe" "${runs_arg[@]}"
-[ -f "$windows/bench/call_overhead_bench.exe" ] &&
-    run vornline "${wine_run[@]}" "$windows/bench/call_overhead_bench.exe" --calls "${BENCH_CALLS:-200}"
+wine_benchmarks() {  # <label> <wine-run command...>
+    local label=$1
+    shift
+    [ -f "$windows/bench/tool_response_bench.exe" ] &&
+        run "plandesk$label" "$@" "$windows/bench/tool_response_bench.exe" "${runs_arg[@]}"
+    [ -f "$windows/bench/call_overhead_bench.exe" ] &&
+        run "vornline$label" "$@" "$windows/bench/call_overhead_bench.exe" --calls "${BENCH_CALLS:-200}"
+}
+wine_benchmarks "" "${wine_run[@]}"
+# The same again with the program, its wineserver and its X server on one core. Nearly every
+# window operation under Wine is a request to the wineserver; on a virtual machine whose idle
+# cores halt, waking the other core for each request costs more than the request itself, and
+# on one core that wake-up is a plain task switch. The difference between the two runs is
+# that cost. A prefix of its own gives these runs a wineserver and an Xvfb started on that core.
+if [ "${BENCH_ONE_CORE:-1}" != 0 ] && command -v taskset >/dev/null; then
+    echo "== one core: the rows below are tagged 'one core'" >> "$log"
+    mark=$(wc -l < "$log")
+    wine_benchmarks " (one core)" taskset -c 0 "$top/tools/wine-run.sh" --prefix "$windows/wineprefix-onecore"
+    awk -v mark="$mark" -F'\t' 'BEGIN { OFS = "\t" } NR > mark && /^ROW/ { $2 = $2 ", one core" } { print }' \
+        "$log" > "$log.tmp" && mv "$log.tmp" "$log"
+fi
 
 # ---- the table -----------------------------------------------------------------------------
 {
