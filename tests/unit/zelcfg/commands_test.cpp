@@ -11,55 +11,16 @@
 #include "config_record.h"
 #include "escape.h"
 #include "record_file.h"
+#include "zelcfg_run.h"
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Result zelcfg_run(const std::vector<std::string>& args)
-{
-    Result r;
-    r.status = zelcfg::run(args, r.out, r.err);
-    return r;
-}
-
-std::string temp_file(const std::string& name)
-{
-    const testing::TestInfo* t = testing::UnitTest::GetInstance()->current_test_info();
-    return testing::TempDir() + "/zelcfg_" + t->name() + "_" + name;
-}
-
-std::string read_bytes(const std::string& path)
-{
-    std::string bytes;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return "<missing>";
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-    std::fclose(f);
-    return bytes;
-}
-
-void write_bytes(const std::string& path, const std::string& bytes)
-{
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(nullptr, f) << path;
-    ASSERT_EQ(bytes.size(), std::fwrite(bytes.data(), 1, bytes.size(), f));
-    std::fclose(f);
-}
-
-std::vector<std::string> lines_of(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+using zelcfg_test::lines_of;
+using zelcfg_test::read_bytes;
+using zelcfg_test::Result;
+using zelcfg_test::temp_path;
+using zelcfg_test::write_bytes;
+using zelcfg_test::zelcfg_run;
 
 // width-1 bytes through printable ASCII (backslash included) and 0x80-0xFF.
 std::string full_value(std::size_t n, int seed)
@@ -82,7 +43,7 @@ const std::string& default_disk()
 
 TEST(ZelcfgNew, WritesTheDefaultRecordFile)
 {
-    const std::string file = temp_file("new.cfg");
+    const std::string file = temp_path("new.cfg");
     std::remove(file.c_str());
     const Result r = zelcfg_run({"new", file});
     ASSERT_EQ(0, r.status) << r.err;
@@ -117,7 +78,7 @@ TEST(ZelcfgNew, WritesTheDefaultRecordFile)
 
 TEST(ZelcfgNew, RefusesToReplaceAFileUnlessForced)
 {
-    const std::string file = temp_file("exists.cfg");
+    const std::string file = temp_path("exists.cfg");
     write_bytes(file, "precious");
     Result r = zelcfg_run({"new", file});
     EXPECT_EQ(1, r.status);
@@ -135,7 +96,7 @@ TEST(ZelcfgNew, RefusesToReplaceAFileUnlessForced)
 
 TEST(ZelcfgNew, NamesTheFileWhenItCannotBeCreated)
 {
-    const std::string file = temp_file("no-such-folder") + "/x.cfg";
+    const std::string file = temp_path("no-such-folder") + "/x.cfg";
     const Result r = zelcfg_run({"new", file});
     EXPECT_EQ(1, r.status);
     EXPECT_NE(std::string::npos, r.err.find(file + ": cannot create")) << r.err;
@@ -143,7 +104,7 @@ TEST(ZelcfgNew, NamesTheFileWhenItCannotBeCreated)
 
 TEST(ZelcfgDump, PrintsEveryFieldInRecordOrder)
 {
-    const std::string file = temp_file("dump.cfg");
+    const std::string file = temp_path("dump.cfg");
     write_bytes(file, default_disk());
     const Result r = zelcfg_run({"dump", file});
     ASSERT_EQ(0, r.status) << r.err;
@@ -183,7 +144,7 @@ TEST(ZelcfgDump, PrintsEveryFieldInRecordOrder)
 
 TEST(ZelcfgSet, EveryFieldRoundTripsThroughSetAndGetAtFullWidthMinusOne)
 {
-    const std::string file = temp_file("full.cfg");
+    const std::string file = temp_path("full.cfg");
     for (int fi = 0; fi < static_cast<int>(zel::Field::count_); ++fi) {
         const zel::Field f = static_cast<zel::Field>(fi);
         const zel::FieldDef& d = zel::field_def(f);
@@ -228,7 +189,7 @@ TEST(ZelcfgSet, HighBytesAndBackslashesSurviveSetDumpAndGet)
         {"day_name[0]", "MON"},
         {"answer_ring", "3"},
     };
-    const std::string file = temp_file("high.cfg");
+    const std::string file = temp_path("high.cfg");
     write_bytes(file, default_disk());
     std::vector<std::string> args = {"set", file};
     for (const auto& c : cases) args.push_back(std::string(c.name) + "=" + zelcfg::escape_bytes(c.value));
@@ -248,7 +209,7 @@ TEST(ZelcfgSet, HighBytesAndBackslashesSurviveSetDumpAndGet)
     EXPECT_EQ(high.substr(0, 127), zel::get_field(rec, zel::Field::route_vox, 0));
 
     // The dump, fed back to set on a fresh file, rebuilds the same file byte for byte.
-    const std::string copy = temp_file("copy.cfg");
+    const std::string copy = temp_path("copy.cfg");
     write_bytes(copy, default_disk());
     std::vector<std::string> replay = {"set", copy};
     for (const std::string& line : lines_of(dump.out)) replay.push_back(line);
@@ -259,7 +220,7 @@ TEST(ZelcfgSet, HighBytesAndBackslashesSurviveSetDumpAndGet)
 
 TEST(ZelcfgErrors, EveryRefusalExitsOneNamesTheFileAndChangesNothing)
 {
-    const std::string file = temp_file("guarded.cfg");
+    const std::string file = temp_path("guarded.cfg");
     const struct {
         const char* name;
         std::vector<std::string> args;  // FILE is inserted after the command
@@ -300,7 +261,7 @@ TEST(ZelcfgErrors, EveryRefusalExitsOneNamesTheFileAndChangesNothing)
 
 TEST(ZelcfgErrors, MisuseShowsUsageAndTouchesNoFile)
 {
-    const std::string file = temp_file("misuse.cfg");
+    const std::string file = temp_path("misuse.cfg");
     write_bytes(file, default_disk());
     const struct {
         const char* name;
@@ -333,7 +294,7 @@ TEST(ZelcfgErrors, MisuseShowsUsageAndTouchesNoFile)
 
 TEST(ZelcfgErrors, AMissingFileIsNamedByEveryCommand)
 {
-    const std::string file = temp_file("absent.cfg");
+    const std::string file = temp_path("absent.cfg");
     std::remove(file.c_str());
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"dump", file}, {"get", file, "answer_ring"}, {"set", file, "answer_ring=1"},
@@ -360,7 +321,7 @@ TEST(ZelcfgDamaged, CheckFindsTheDamageAndOtherCommandsNeitherCrashNorWrite)
         {"bare LF", std::string(good).insert(100, "\n"), ": offset 100: LF without CR", "not a sound record file"},
         {"missing CR", std::string(good).erase(70, 1), ": offset 70: LF without CR", "not a sound record file"},
     };
-    const std::string file = temp_file("damaged.cfg");
+    const std::string file = temp_path("damaged.cfg");
     for (const auto& c : cases) {
         write_bytes(file, c.disk);
         const Result check = zelcfg_run({"check", file});
@@ -387,7 +348,7 @@ TEST(ZelcfgDamaged, CheckFindsTheDamageAndOtherCommandsNeitherCrashNorWrite)
 
 TEST(ZelcfgDamaged, AShortFileDumpsItsMissingTailAsNul)
 {
-    const std::string file = temp_file("tail.cfg");
+    const std::string file = temp_path("tail.cfg");
     // Cut inside the last route line: what was read shows, the rest is empty.
     write_bytes(file, default_disk().substr(0, 12792 + 280 * 59 + 191 + 5));
     const Result dump = zelcfg_run({"dump", file});
@@ -400,7 +361,7 @@ TEST(ZelcfgDamaged, AShortFileDumpsItsMissingTailAsNul)
 
 TEST(ZelcfgCheck, ASoundFileExitsZeroAndLabelDamageIsReportedButStillEditable)
 {
-    const std::string file = temp_file("check.cfg");
+    const std::string file = temp_path("check.cfg");
     write_bytes(file, default_disk());
     Result r = zelcfg_run({"check", file});
     EXPECT_EQ(0, r.status) << r.out;

@@ -13,57 +13,18 @@
 #include "commands.h"
 #include "config_record.h"
 #include "record_file.h"
+#include "zelcfg_run.h"
 
 using zel::Field;
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Result zelcfg_run(const std::vector<std::string>& args)
-{
-    Result r;
-    r.status = zelcfg::run(args, r.out, r.err);
-    return r;
-}
-
-std::string temp_path(const std::string& name)
-{
-    const testing::TestInfo* t = testing::UnitTest::GetInstance()->current_test_info();
-    return testing::TempDir() + "/zelcfg_" + t->test_suite_name() + "_" + t->name() + "_" + name;
-}
-
-std::string read_bytes(const std::string& path)
-{
-    std::string bytes;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return "<missing>";
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-    std::fclose(f);
-    return bytes;
-}
-
-void write_bytes(const std::string& path, const std::string& bytes)
-{
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(nullptr, f) << path;
-    ASSERT_EQ(bytes.size(), std::fwrite(bytes.data(), 1, bytes.size(), f));
-    std::fclose(f);
-}
-
-std::vector<std::string> lines_of(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+using zelcfg_test::lines_of;
+using zelcfg_test::read_bytes;
+using zelcfg_test::Result;
+using zelcfg_test::temp_path;
+using zelcfg_test::write_bytes;
+using zelcfg_test::zelcfg_run;
 
 void set(zel::ConfigRecord& rec, Field f, const std::string& value, int index = 0)
 {
