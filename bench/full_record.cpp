@@ -3,34 +3,11 @@
 
 #include <cstdio>
 
+#include "civil_date.h"
+
 namespace zelbench {
 
 namespace {
-
-// Days since 1970-01-01 and back (H. Hinnant's civil calendar algorithms).
-long days_from_civil(int y, int m, int d)
-{
-    y -= m <= 2;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yoe = y - era * 400;
-    const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-zel::Date civil_from_days(long z)
-{
-    z += 719468;
-    const long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long doe = z - era * 146097;
-    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long mp = (5 * doy + 2) / 153;
-    const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    const int y = static_cast<int>(yoe + era * 400) + (m <= 2);
-    return {m, d, y};
-}
 
 void put(zel::ConfigRecord& rec, zel::Field f, int index, const std::string& text)
 {
@@ -50,14 +27,11 @@ std::string two_digits(int n)
 
 }  // namespace
 
-zel::Date add_days(const zel::Date& d, int days)
-{
-    return civil_from_days(days_from_civil(d.year, d.month, d.day) + days);
-}
+zel::Date add_days(const zel::Date& d, int days) { return civil::add_days(d, days); }
 
 int weekday_of(const zel::Date& d)
 {
-    const long z = days_from_civil(d.year, d.month, d.day);
+    const long z = civil::days_from_date(d);
     // 1 January 1970 was a Thursday.
     return static_cast<int>(((z % 7) + 7 + 4) % 7);
 }

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "civil_date.h"
+
 namespace e2e {
 
 namespace {
@@ -13,30 +15,6 @@ constexpr const char* kDayNames[7] = {"MON", "TUE", "WEN", "THU", "FRI", "SAT", 
 
 int wrap(int minute) { return ((minute % kMinutesPerDay) + kMinutesPerDay) % kMinutesPerDay; }
 
-// Days since 1970-01-01 of a Gregorian date, and back (the usual civil-calendar algorithms).
-long days_from_civil(int year, int month, int day)
-{
-    year -= month <= 2 ? 1 : 0;
-    const long era = (year >= 0 ? year : year - 399) / 400;
-    const long yoe = year - era * 400;
-    const long doy = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-zel::Date civil_from_days(long z)
-{
-    z += 719468;
-    const long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long doe = z - era * 146097;
-    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long mp = (5 * doy + 2) / 153;
-    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-    return zel::Date{month, day, year};
-}
 
 std::string voice_path(const std::string& folder, const Voice& v) { return folder + "\\" + v.file; }
 
@@ -45,11 +23,11 @@ std::string voice_path(const std::string& folder, const Voice& v) { return folde
 int weekday_of(const zel::Date& d)
 {
     // 1 January 1970 was a Thursday, row 3.
-    const long days = days_from_civil(d.year, d.month, d.day);
+    const long days = civil::days_from_date(d);
     return static_cast<int>(((days % 7) + 7 + 3) % 7);
 }
 
-zel::Date add_days(const zel::Date& d, int days) { return civil_from_days(days_from_civil(d.year, d.month, d.day) + days); }
+zel::Date add_days(const zel::Date& d, int days) { return civil::add_days(d, days); }
 
 Moment later(const Moment& m, int minutes)
 {
