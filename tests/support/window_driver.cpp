@@ -283,6 +283,33 @@ std::string class_name(HWND hwnd)
     return buf;
 }
 
+HWND file_name_box(HWND dialog)
+{
+    constexpr int kFileNameCombo = 0x47C;
+    constexpr int kFileNameEdit = 0x480;
+    HWND c = child(dialog, kFileNameCombo);
+    if (c != nullptr && class_name(c).find("ComboBox") != std::string::npos) return c;  // Wine: ComboBoxEx32
+    c = child(dialog, kFileNameEdit);
+    if (c != nullptr && _stricmp(class_name(c).c_str(), "Edit") == 0) return c;
+    return nullptr;
+}
+
+HWND find_file_dialog(DWORD pid)
+{
+    for (const WindowInfo& w : top_windows(pid)) {
+        if (w.visible && w.cls == "#32770" && file_name_box(w.hwnd) != nullptr) return w.hwnd;
+    }
+    return nullptr;
+}
+
+Status wait_file_dialog(DWORD pid, HWND* out, DWORD timeout_ms)
+{
+    HWND found = nullptr;
+    Status s = wait_until([&] { return (found = find_file_dialog(pid)) != nullptr; }, timeout_ms, "the open-file dialog");
+    if (out != nullptr) *out = found;
+    return s;
+}
+
 std::string text(HWND hwnd)
 {
     if (!hwnd) return {};

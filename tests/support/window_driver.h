@@ -117,6 +117,15 @@ Status click_at(HWND hwnd, int x, int y);
 // Posts WM_CLOSE.
 Status post_close(HWND hwnd);
 
+// ---- the platform's open-file dialog ---------------------------------------------
+
+// Its file name box: a combo box in explorer style, an edit box in older templates. By
+// class too: a program's own dialog may carry the same control numbers.
+HWND file_name_box(HWND dialog);
+// The visible open-file dialog of process `pid`, or nullptr.
+HWND find_file_dialog(DWORD pid);
+Status wait_file_dialog(DWORD pid, HWND* out, DWORD timeout_ms = kDefaultTimeoutMs);
+
 // ---- menus ----------------------------------------------------------------------
 
 struct MenuItem {

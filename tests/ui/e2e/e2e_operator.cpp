@@ -22,28 +22,7 @@ namespace {
 
 constexpr DWORD kStartMs = 30000;
 constexpr DWORD kWaitMs = 15000;
-constexpr int kFileNameCombo = 0x47C;
-constexpr int kOldFileNameEdit = 0x480;
 constexpr int kOpenCommand = 40001;
-
-// The open-file dialog's file name box. By class too: the holiday dialog's date pickers
-// carry the same numbers, and that dialog is a #32770 of the same process.
-HWND file_name_control(HWND dialog)
-{
-    HWND c = wd::child(dialog, kFileNameCombo);
-    if (c != nullptr && wd::class_name(c).find("ComboBox") != std::string::npos) return c;
-    c = wd::child(dialog, kOldFileNameEdit);
-    if (c != nullptr && _stricmp(wd::class_name(c).c_str(), "Edit") == 0) return c;
-    return nullptr;
-}
-
-HWND find_file_dialog(DWORD pid)
-{
-    for (const wd::WindowInfo& w : wd::top_windows(pid)) {
-        if (w.visible && w.cls == "#32770" && file_name_control(w.hwnd) != nullptr) return w.hwnd;
-    }
-    return nullptr;
-}
 
 SYSTEMTIME picker_value(int year, int month, int day, int hour, int minute)
 {
@@ -97,11 +76,11 @@ wd::Status Operator::choose_voice(HWND dialog, int chooser, int display, const s
 
     HWND files = nullptr;
     const DWORD pid = program.pid();
-    if (wd::Status s = wd::wait_until([&] { return (files = find_file_dialog(pid)) != nullptr; }, kWaitMs,
+    if (wd::Status s = wd::wait_until([&] { return (files = wd::find_file_dialog(pid)) != nullptr; }, kWaitMs,
                                       "the open-file dialog of chooser " + std::to_string(chooser));
         !s)
         return s;
-    if (wd::Status s = wd::set_text(file_name_control(files), path); !s) return s;
+    if (wd::Status s = wd::set_text(wd::file_name_box(files), path); !s) return s;
     if (wd::Status s = wd::click(wd::child(files, IDOK)); !s) return s;
     if (wd::Status s = wd::wait_window_gone(files, kWaitMs); !s) return s;
 

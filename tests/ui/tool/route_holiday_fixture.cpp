@@ -15,41 +15,6 @@ namespace {
 
 constexpr DWORD kStartTimeoutMs = 30000;
 constexpr DWORD kWaitMs = 15000;
-constexpr int kFileNameCombo = 0x47C;
-constexpr int kOldFileNameEdit = 0x480;
-
-// By class too: the holiday dialog's date pickers 1148 and 1152 share these numbers.
-HWND file_name_control(HWND dialog)
-{
-    HWND c = wd::child(dialog, kFileNameCombo);
-    if (c != nullptr && wd::class_name(c).find("ComboBox") != std::string::npos) return c;  // Wine: ComboBoxEx32
-    c = wd::child(dialog, kOldFileNameEdit);
-    if (c != nullptr && _stricmp(wd::class_name(c).c_str(), "Edit") == 0) return c;
-    return nullptr;
-}
-
-// The open-file dialog of `pid`: a dialog window that holds a file name control.
-HWND find_file_dialog(DWORD pid)
-{
-    for (const wd::WindowInfo& w : wd::top_windows(pid)) {
-        if (w.visible && w.cls == "#32770" && file_name_control(w.hwnd) != nullptr) return w.hwnd;
-    }
-    return nullptr;
-}
-
-wd::Status wait_file_dialog(DWORD pid, HWND* out)
-{
-    wd::Status s =
-        wd::wait_until([&] { return (*out = find_file_dialog(pid)) != nullptr; }, kWaitMs, "the open-file dialog");
-    if (!s) {
-        for (const wd::WindowInfo& w : wd::top_windows(pid)) {
-            if (w.cls != "#32770") continue;
-            s.message += "\n  [" + w.caption + "] 0x47C: " + wd::class_name(wd::child(w.hwnd, kFileNameCombo)) +
-                         ", 0x480: " + wd::class_name(wd::child(w.hwnd, kOldFileNameEdit));
-        }
-    }
-    return s;
-}
 
 }  // namespace
 
@@ -133,8 +98,8 @@ wd::Status press_chooser(HWND dialog, int id)
 wd::Status choose_in_file_dialog(DWORD pid, const std::string& path)
 {
     HWND dialog = nullptr;
-    if (wd::Status s = wait_file_dialog(pid, &dialog); !s) return s;
-    if (wd::Status s = wd::set_text(file_name_control(dialog), path); !s) return s;
+    if (wd::Status s = wd::wait_file_dialog(pid, &dialog, kWaitMs); !s) return s;
+    if (wd::Status s = wd::set_text(wd::file_name_box(dialog), path); !s) return s;
     if (wd::Status s = wd::click(wd::child(dialog, IDOK)); !s) return s;
     return wd::wait_window_gone(dialog, kWaitMs);
 }
@@ -142,7 +107,7 @@ wd::Status choose_in_file_dialog(DWORD pid, const std::string& path)
 wd::Status cancel_file_dialog(DWORD pid)
 {
     HWND dialog = nullptr;
-    if (wd::Status s = wait_file_dialog(pid, &dialog); !s) return s;
+    if (wd::Status s = wd::wait_file_dialog(pid, &dialog, kWaitMs); !s) return s;
     if (wd::Status s = wd::click(wd::child(dialog, IDCANCEL)); !s) return s;
     return wd::wait_window_gone(dialog, kWaitMs);
 }

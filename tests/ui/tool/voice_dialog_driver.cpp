@@ -13,25 +13,6 @@ namespace vdd {
 
 namespace {
 
-// The file name box of the open-file dialog: a combo box in explorer style, an edit box
-// in older templates.
-constexpr int kFileNameCombo = 0x47C;
-constexpr int kFileNameEdit = 0x480;
-
-HWND file_name_box(HWND dialog)
-{
-    if (HWND combo = GetDlgItem(dialog, kFileNameCombo)) return combo;
-    return GetDlgItem(dialog, kFileNameEdit);
-}
-
-HWND find_file_dialog(DWORD pid)
-{
-    for (const wd::WindowInfo& w : wd::top_windows(pid)) {
-        if (w.visible && w.cls == "#32770" && file_name_box(w.hwnd) != nullptr) return w.hwnd;
-    }
-    return nullptr;
-}
-
 // Remote memory for one message that carries a pointer.
 class RemoteBlock {
 public:
@@ -125,18 +106,9 @@ wd::Status press_chooser(HWND chooser)
     return wd::click_at(chooser, at.x, at.y);
 }
 
-wd::Status wait_file_dialog(DWORD pid, HWND* out, DWORD timeout_ms)
-{
-    HWND found = nullptr;
-    wd::Status s = wd::wait_until([&] { return (found = find_file_dialog(pid)) != nullptr; }, timeout_ms,
-                                  "the open-file dialog");
-    if (out != nullptr) *out = found;
-    return s;
-}
-
 wd::Status choose_in_file_dialog(HWND file_dialog, const std::string& name)
 {
-    HWND box = file_name_box(file_dialog);
+    HWND box = wd::file_name_box(file_dialog);
     if (box == nullptr) return wd::Status::failure("the open-file dialog has no file name box");
     if (wd::Status s = wd::set_text(box, name); !s) return s;
     if (wd::Status s = wd::click(GetDlgItem(file_dialog, IDOK)); !s) return s;
@@ -145,7 +117,7 @@ wd::Status choose_in_file_dialog(HWND file_dialog, const std::string& name)
 
 wd::Status open_folder_in_file_dialog(HWND file_dialog, const std::string& folder)
 {
-    HWND box = file_name_box(file_dialog);
+    HWND box = wd::file_name_box(file_dialog);
     if (box == nullptr) return wd::Status::failure("the open-file dialog has no file name box");
     if (wd::Status s = wd::set_text(box, folder); !s) return s;
     if (wd::Status s = wd::click(GetDlgItem(file_dialog, IDOK)); !s) return s;
@@ -207,7 +179,7 @@ wd::Status expect_no_file_dialog(DWORD pid, DWORD period_ms)
 {
     const ULONGLONG until = GetTickCount64() + period_ms;
     while (GetTickCount64() < until) {
-        if (find_file_dialog(pid) != nullptr)
+        if (wd::find_file_dialog(pid) != nullptr)
             return wd::Status::failure("an open-file dialog showed; " + wd::describe_screen());
         Sleep(50);
     }

@@ -47,7 +47,7 @@ wd::Status press_chooser(HWND chooser);
 POINT button_part_point(HWND chooser);
 
 // The open-file dialog of `pid`: a dialog holding the file name box.
-wd::Status wait_file_dialog(DWORD pid, HWND* out, DWORD timeout_ms = wd::kDefaultTimeoutMs);
+using wd::wait_file_dialog;
 // Types a folder's path into its file name box and presses Open, which moves the dialog
 // into that folder; waits until it shows that folder.
 wd::Status open_folder_in_file_dialog(HWND file_dialog, const std::string& folder);
