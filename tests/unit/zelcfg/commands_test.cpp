@@ -15,12 +15,7 @@
 
 namespace {
 
-using zelcfg_test::lines_of;
-using zelcfg_test::read_bytes;
-using zelcfg_test::Result;
-using zelcfg_test::temp_path;
-using zelcfg_test::write_bytes;
-using zelcfg_test::zelcfg_run;
+using namespace zelcfg_test;
 
 // width-1 bytes through printable ASCII (backslash included) and 0x80-0xFF.
 std::string full_value(std::size_t n, int seed)

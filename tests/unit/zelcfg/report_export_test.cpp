@@ -19,12 +19,7 @@ using zel::Field;
 
 namespace {
 
-using zelcfg_test::lines_of;
-using zelcfg_test::read_bytes;
-using zelcfg_test::Result;
-using zelcfg_test::temp_path;
-using zelcfg_test::write_bytes;
-using zelcfg_test::zelcfg_run;
+using namespace zelcfg_test;
 
 void set(zel::ConfigRecord& rec, Field f, const std::string& value, int index = 0)
 {
