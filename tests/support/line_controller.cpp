@@ -3,6 +3,13 @@
 
 #include "net_socket.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include <atomic>
 #include <cstdlib>
 #include <sstream>
 
@@ -198,6 +205,29 @@ void LineController::read_loop() {
     std::lock_guard<std::mutex> lock(mutex_);
     open_ = false;
     arrived_.notify_all();
+}
+
+int free_board_port(int base, int span)
+{
+    if (span <= 0) return 0;
+    net::startup();
+#ifdef _WIN32
+    static std::atomic<int> next{static_cast<int>(GetCurrentProcessId() % static_cast<DWORD>(span))};
+#else
+    static std::atomic<int> next{static_cast<int>(getpid() % span)};
+#endif
+    for (int i = 0; i < span; ++i) {
+        const int port = base + next.fetch_add(1) % span;
+        if (net::Socket c = net::connect_local(port); c != net::kInvalid) {
+            net::close(c);
+            continue;
+        }
+        const net::Socket l = net::listen_local(port);
+        if (l == net::kInvalid) continue;
+        net::close(l);
+        return port;
+    }
+    return 0;
 }
 
 }  // namespace zeltest

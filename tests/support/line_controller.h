@@ -94,4 +94,10 @@ private:
     std::thread reader_;
 };
 
+// A port in [base, base + span) that no board listens on and that can be listened on now,
+// for a board of the test's own; each family of tests keeps to a range of its own. The
+// search starts at a place of this process's own and goes on after the last port given,
+// so two boards of one process get different ports. 0 when none is free.
+int free_board_port(int base, int span);
+
 }  // namespace zeltest

@@ -467,6 +467,18 @@ Status dismiss(const MessageBoxInfo& box, DWORD timeout_ms)
     return wait_window_gone(box.hwnd, timeout_ms);
 }
 
+Status expect_message_box(DWORD pid, const std::string& text, const std::string& caption, DWORD timeout_ms)
+{
+    MessageBoxInfo box;
+    if (Status s = wait_message_box(pid, timeout_ms, &box); !s) return s;
+    if (box.text != text || box.caption != caption) {
+        dismiss(box);
+        return Status::failure("expected the box [" + caption + "] \"" + text + "\", got [" + box.caption + "] \"" +
+                               box.text + "\"");
+    }
+    return dismiss(box);
+}
+
 Status expect_no_message_box(DWORD pid, DWORD period_ms)
 {
     ULONGLONG deadline = now_ms() + period_ms;
@@ -685,6 +697,11 @@ Status Program::wait_window(Match m, DWORD timeout_ms, HWND* out) const
 Status Program::wait_message_box(DWORD timeout_ms, MessageBoxInfo* out, const std::string& caption) const
 {
     return wd::wait_message_box(pid_, timeout_ms, out, caption);
+}
+
+Status Program::expect_message_box(const std::string& text, const std::string& caption, DWORD timeout_ms) const
+{
+    return wd::expect_message_box(pid_, text, caption, timeout_ms);
 }
 
 Status Program::expect_no_message_box(DWORD period_ms) const { return wd::expect_no_message_box(pid_, period_ms); }

@@ -161,6 +161,10 @@ std::vector<MessageBoxInfo> message_boxes(DWORD pid);
 Status wait_message_box(DWORD pid, DWORD timeout_ms, MessageBoxInfo* out, const std::string& caption = {});
 // Clicks OK (else Cancel, else the first button) and waits until the box is gone.
 Status dismiss(const MessageBoxInfo& box, DWORD timeout_ms = 5000);
+// Waits for the next message box of `pid` and dismisses it; fails (still dismissing it) when
+// it does not carry exactly `text` and `caption`.
+Status expect_message_box(DWORD pid, const std::string& text, const std::string& caption,
+                          DWORD timeout_ms = kDefaultTimeoutMs);
 // Holds for `period_ms` and fails if a message box of `pid` shows meanwhile. Proving an
 // absence needs a fixed period by nature; keep it short.
 Status expect_no_message_box(DWORD pid, DWORD period_ms);
@@ -213,6 +217,8 @@ public:
     // Conveniences bound to this program.
     Status wait_window(Match m, DWORD timeout_ms, HWND* out) const;
     Status wait_message_box(DWORD timeout_ms, MessageBoxInfo* out, const std::string& caption = {}) const;
+    Status expect_message_box(const std::string& text, const std::string& caption,
+                              DWORD timeout_ms = kDefaultTimeoutMs) const;
     Status expect_no_message_box(DWORD period_ms) const;
 
 private:

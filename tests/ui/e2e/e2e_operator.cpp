@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "commands.h"
-#include "net_socket.h"
 #include "record_file.h"
 
 #ifndef PLANDESK_EXE
@@ -94,14 +93,7 @@ wd::Status Operator::choose_voice(HWND dialog, int chooser, int display, const s
 
 wd::Status Operator::expect_box(const std::string& text, const std::string& caption) const
 {
-    wd::MessageBoxInfo box;
-    if (wd::Status s = program.wait_message_box(kWaitMs, &box); !s) return s;
-    if (box.text != text || box.caption != caption) {
-        wd::dismiss(box);
-        return wd::Status::failure("expected the box [" + caption + "] \"" + text + "\", got [" + box.caption +
-                                   "] \"" + box.text + "\"");
-    }
-    return wd::dismiss(box);
+    return program.expect_message_box(text, caption, kWaitMs);
 }
 
 wd::Status Operator::expect_exit_zero()
@@ -166,23 +158,8 @@ std::string windows_path(std::string unix_path)
 
 int free_board_port()
 {
-    simboard::net::startup();
-    // A range no other test uses, entered at a place of this process's own.
-    const int base = 7900;
-    const int span = 90;
-    const int first = static_cast<int>(GetCurrentProcessId() % span);
-    for (int i = 0; i < span; ++i) {
-        const int port = base + (first + i) % span;
-        if (simboard::net::Socket c = simboard::net::connect_local(port); c != simboard::net::kInvalid) {
-            simboard::net::close(c);
-            continue;
-        }
-        const simboard::net::Socket l = simboard::net::listen_local(port);
-        if (l == simboard::net::kInvalid) continue;
-        simboard::net::close(l);
-        return port;
-    }
-    return 0;
+    // A range no other test uses.
+    return zeltest::free_board_port(7900, 90);
 }
 
 Runtime::~Runtime()

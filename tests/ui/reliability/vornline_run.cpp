@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "record_file.h"
-#include "net_socket.h"
 
 #ifndef VORNLINE_DIR
 #error "VORNLINE_DIR names the folder of Vornline.exe and the stand-in board"
@@ -36,22 +35,8 @@ void put(zel::ConfigRecord& r, zel::Field f, int index, const std::string& text)
 
 int free_board_port()
 {
-    simboard::net::startup();
-    const int base = 8100;
-    const int span = 100;
-    static int next = static_cast<int>(GetCurrentProcessId() % span);
-    for (int i = 0; i < span; ++i) {
-        const int port = base + (next++ % span);
-        if (simboard::net::Socket c = simboard::net::connect_local(port); c != simboard::net::kInvalid) {
-            simboard::net::close(c);
-            continue;
-        }
-        const simboard::net::Socket l = simboard::net::listen_local(port);
-        if (l == simboard::net::kInvalid) continue;
-        simboard::net::close(l);
-        return port;
-    }
-    return base;
+    const int port = zeltest::free_board_port(8100, 100);
+    return port != 0 ? port : 8100;
 }
 
 zel::ConfigRecord open_office()

@@ -67,14 +67,7 @@ wd::Status PlandeskRun::expect_exit_zero()
 
 wd::Status PlandeskRun::expect_box(const std::string& text, const std::string& caption) const
 {
-    wd::MessageBoxInfo box;
-    if (wd::Status s = program.wait_message_box(kWaitMs, &box); !s) return s;
-    if (box.text != text || box.caption != caption) {
-        wd::dismiss(box);
-        return wd::Status::failure("expected the box [" + caption + "] \"" + text + "\", got [" + box.caption +
-                                   "] \"" + box.text + "\"");
-    }
-    return wd::dismiss(box);
+    return program.expect_message_box(text, caption, kWaitMs);
 }
 
 std::string make_voice_file(PlandeskRun& run, const std::string& folder_name, const std::string& name)
