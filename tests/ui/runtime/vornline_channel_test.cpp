@@ -84,7 +84,7 @@ wd::Status wait_closed(const Session& s, std::vector<int> lines)
             }
             return true;
         },
-        5000, "the channel devices closed\n" + s.board.report());
+        15000, "the channel devices closed\n" + s.board.report());
 }
 
 class Channels : public ::testing::Test {

@@ -95,7 +95,7 @@ bool window_shows_bitmap(HWND window, const std::string& exe, const std::string&
 // Waits until channel window `window` shows bitmap `name` of the program; between looks
 // it asks the window to paint again, since another program may have drawn straight onto
 // the screen over it (a starting Vornline's splash does).
-wd::Status wait_painted(HWND window, const std::string& exe, const std::string& name, DWORD timeout_ms = 5000);
+wd::Status wait_painted(HWND window, const std::string& exe, const std::string& name, DWORD timeout_ms = 15000);
 
 // The events that follow the first event matching `first`, up to and including the
 // first one after it that matches `last`; empty when either is missing.
