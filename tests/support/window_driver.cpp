@@ -19,6 +19,26 @@ constexpr int kMessageBoxTextId = 0xFFFF;
 
 ULONGLONG now_ms() { return GetTickCount64(); }
 
+// ZEL_WD_TRACE=1 prints every wait with the time it took, and every start, so that a
+// slow test shows where its time goes (docs/testing.md).
+bool tracing()
+{
+    static const bool on = [] {
+        char buf[8];
+        return GetEnvironmentVariableA("ZEL_WD_TRACE", buf, sizeof buf) > 0 && buf[0] != '0';
+    }();
+    return on;
+}
+
+void trace(ULONGLONG since, const std::string& what)
+{
+    if (!tracing()) return;
+    static const ULONGLONG origin = now_ms();
+    std::printf("[wd %7llu ms] %6llu ms  %s\n", static_cast<unsigned long long>(now_ms() - origin),
+                static_cast<unsigned long long>(now_ms() - since), what.c_str());
+    std::fflush(stdout);
+}
+
 std::string hex_handle(HWND h)
 {
     char buf[32];
@@ -234,9 +254,13 @@ HWND find_window(const Match& m)
 
 Status wait_until(const std::function<bool()>& condition, DWORD timeout_ms, const std::string& what)
 {
-    ULONGLONG deadline = now_ms() + timeout_ms;
+    const ULONGLONG start = now_ms();
+    ULONGLONG deadline = start + timeout_ms;
     for (;;) {
-        if (condition()) return Status::success();
+        if (condition()) {
+            trace(start, what);
+            return Status::success();
+        }
         if (now_ms() >= deadline) break;
         Sleep(kPollMs);
     }
@@ -659,6 +683,7 @@ Status Program::start(const std::string& exe, const std::vector<std::string>& ar
     CloseHandle(pi.hThread);
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;
+    trace(now_ms(), "started " + exe);
     return Status::success();
 }
 
@@ -667,6 +692,7 @@ bool Program::running() const { return process_ && WaitForSingleObject(process_,
 Status Program::wait_exit(DWORD timeout_ms, DWORD* exit_code)
 {
     if (!process_) return Status::failure("program not started");
+    const ULONGLONG started = now_ms();
     // WaitForSingleObject is itself a deadline wait.
     if (WaitForSingleObject(process_, timeout_ms) != WAIT_OBJECT_0)
         return Status::failure("program " + std::to_string(pid_) + " still running after " + std::to_string(timeout_ms) +
@@ -674,6 +700,7 @@ Status Program::wait_exit(DWORD timeout_ms, DWORD* exit_code)
     DWORD code = 0;
     GetExitCodeProcess(process_, &code);
     if (exit_code) *exit_code = code;
+    trace(started, "the program's exit");
     return Status::success();
 }
 
