@@ -5,10 +5,11 @@
 #   tools/fuzz.sh build                 configure and build every target
 #   tools/fuzz.sh test [SECONDS]        build, fuzz each target SECONDS (default 30), then
 #                                       replay the committed seeds and regression inputs;
-#                                       fails on any crash (what `make test` runs)
+#                                       fails on any crash (what `make fuzz` runs)
 #   tools/fuzz.sh run SECONDS [T...]    fuzz the named targets (default all), two at a time
 #                                       at the lowest priority; logs in $FUZZ_BUILD/logs
-#   tools/fuzz.sh replay [T...]         run each committed seed and regression input once
+#   tools/fuzz.sh replay [T...]         build, then run each committed seed and regression
+#                                       input once (what `make test` runs)
 #   tools/fuzz.sh stats [T...]          runs, cov and ft of each target's last run
 #
 # Committed inputs: fuzz/corpus/<target>/ (seeds) and fuzz/regressions/<target>/ (inputs
@@ -137,6 +138,7 @@ case $cmd in
         ;;
     replay)
         [ $# -gt 0 ] || set -- "${TARGETS[@]}"
+        build
         mkdir -p "$BUILD/logs"
         replay "$@"
         ;;

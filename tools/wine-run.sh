@@ -32,7 +32,9 @@ wineserver=/usr/lib/wine/wineserver64
 lock=$prefix.lock
 
 # A shared virtual screen for headless runs: 1024 x 768, reused while it lives.
+own_screen=""
 if [ -z "${DISPLAY:-}" ]; then
+    own_screen=1
     exec 8>"$lock.display"
     flock 8
     display=""
@@ -67,6 +69,15 @@ flock 9
 if [ ! -f "$prefix/system.reg" ]; then
     "$wine" wineboot -i >/dev/null 2>&1 || true
     "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+fi
+# On our own virtual screen no window manager runs, and Wine would wait up to 2 s for one
+# at every window it hides, a dialog or a message box among them; there Wine manages the
+# windows itself. On a real display the desktop's window manager keeps them. The setting
+# is written only when it changes (ZEL_WINE_MANAGED=Y or N overrides).
+managed=${ZEL_WINE_MANAGED:-$([ -n "$own_screen" ] && echo N || echo Y)}
+if [ "$(cat "$prefix.managed" 2>/dev/null)" != "$managed" ]; then
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" /f >/dev/null 2>&1 || true
+    echo "$managed" > "$prefix.managed"
 fi
 # Keep one wineserver alive between programs of a test run (it exits after 5 idle minutes).
 "$wineserver" -p300 >/dev/null 2>&1 || true

@@ -4,6 +4,8 @@
 #include "splash_hold.h"
 #include "window_geometry.h"
 
+#include <cstring>
+
 namespace vorn {
 
 namespace {
@@ -34,14 +36,27 @@ void draw_on_screen(HINSTANCE instance, const char* name, const Box& at)
 
 }  // namespace
 
-void show_splash(HINSTANCE instance)
+bool splash_waits(const char* command_line)
+{
+    const char* option = "/nosplashwait";
+    const std::size_t length = std::strlen(option);
+    for (const char* p = command_line ? command_line : ""; *p;) {
+        while (*p == ' ' || *p == '\t') ++p;
+        const char* word = p;
+        while (*p && *p != ' ' && *p != '\t') ++p;
+        if (static_cast<std::size_t>(p - word) == length && _strnicmp(word, option, length) == 0) return false;
+    }
+    return true;
+}
+
+void show_splash(HINSTANCE instance, bool hold_pictures)
 {
     Box at = centred_picture(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), kSplashWidth,
                              kSplashHeight);
     draw_on_screen(instance, "SPLASH2", at);
-    hold(kSplash2HoldMs, tick_count, nullptr);
+    if (hold_pictures) hold(kSplash2HoldMs, tick_count, nullptr);
     draw_on_screen(instance, "SPLASH3", at);
-    hold(kSplash3HoldMs, tick_count, nullptr);
+    if (hold_pictures) hold(kSplash3HoldMs, tick_count, nullptr);
 }
 
 }  // namespace vorn

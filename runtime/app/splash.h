@@ -1,11 +1,16 @@
 // The start-up splash: "SPLASH2" then "SPLASH3", drawn straight onto the screen,
-// centred, each held for its time without handling messages.
+// centred, each held for its time without handling messages. The start-up option
+// "/nosplashwait" draws them without the holds: the tests start Vornline about fifty
+// times a run and would otherwise spend four seconds at each start.
 #pragma once
 
 #include <windows.h>
 
 namespace vorn {
 
-void show_splash(HINSTANCE instance);
+void show_splash(HINSTANCE instance, bool hold_pictures);
+
+// Whether the command line asks for the splash without its holds ("/nosplashwait").
+bool splash_waits(const char* command_line);
 
 }  // namespace vorn

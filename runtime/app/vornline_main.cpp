@@ -26,7 +26,7 @@ bool register_class(HINSTANCE instance, const char* name, WNDPROC proc, const ch
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show)
 {
     if (!previous) {
         if (!register_class(instance, "ZEL_VORN", vorn::main_window_proc, "ZEL_VORN") ||
@@ -41,7 +41,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show)
                               at.left, at.top, at.width(), at.height(), nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 0;
 
-    vorn::show_splash(instance);
+    vorn::show_splash(instance, vorn::splash_waits(command_line));
 
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);  // the channel list starts empty
     SetFocus(hwnd);

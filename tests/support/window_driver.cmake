@@ -12,6 +12,6 @@ if(WIN32)
                                        ${CMAKE_CURRENT_LIST_DIR}/window_driver_probe.rc)
     target_link_libraries(window_driver_probe PRIVATE comctl32)
     zel_add_test(window_driver_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_driver_test.cpp
-                 LIBS window_driver TIMEOUT 300 LABELS ui)
+                 LIBS window_driver TIMEOUT 300 LABELS gui)
     add_dependencies(window_driver_test window_driver_probe)
 endif()

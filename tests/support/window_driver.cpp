@@ -516,6 +516,27 @@ Status expect_no_message_box(DWORD pid, DWORD period_ms)
     }
 }
 
+Status round_trip(HWND window, DWORD timeout_ms)
+{
+    const ULONGLONG start = now_ms();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeout_ms, &result))
+        return Status::failure("window " + hex_handle(window) + " did not answer within " +
+                               std::to_string(timeout_ms) + " ms; " + describe_screen());
+    trace(start, "a round trip through " + hex_handle(window) + "'s queue");
+    return Status::success();
+}
+
+Status expect_no_message_box_after(HWND window, DWORD timeout_ms)
+{
+    if (Status s = round_trip(window, timeout_ms); !s) return s;
+    std::vector<MessageBoxInfo> boxes = message_boxes(window_pid(window));
+    if (!boxes.empty())
+        return Status::failure("unexpected message box \"" + boxes.front().caption + "\": \"" + boxes.front().text +
+                               "\"; " + describe_screen());
+    return Status::success();
+}
+
 // ---- date-time pickers in another process -----------------------------------------
 
 namespace {
@@ -740,6 +761,14 @@ std::string test_folder()
     std::string p(buf, n);
     std::size_t slash = p.find_last_of("\\/");
     return slash == std::string::npos ? std::string(".") : p.substr(0, slash);
+}
+
+std::string windows_path(std::string unix_path)
+{
+    for (char& c : unix_path) {
+        if (c == '/') c = '\\';
+    }
+    return "Z:" + unix_path;
 }
 
 }  // namespace wd

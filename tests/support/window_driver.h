@@ -165,9 +165,17 @@ Status dismiss(const MessageBoxInfo& box, DWORD timeout_ms = 5000);
 // it does not carry exactly `text` and `caption`.
 Status expect_message_box(DWORD pid, const std::string& text, const std::string& caption,
                           DWORD timeout_ms = kDefaultTimeoutMs);
-// Holds for `period_ms` and fails if a message box of `pid` shows meanwhile. Proving an
-// absence needs a fixed period by nature; keep it short.
+// Holds for `period_ms` and fails if a message box of `pid` shows meanwhile. For boxes that
+// another thread of the program may raise at any time (a channel thread); keep it short.
 Status expect_no_message_box(DWORD pid, DWORD period_ms);
+// Fails if a message box of `window`'s process is up once `window`'s thread has handled
+// every message posted to it before this call. A box raised by a handler exists before
+// that handler's thread takes its next message (the box's own loop answers the round
+// trip), so this proves that nothing the test posted so far raised one, without a wait.
+Status expect_no_message_box_after(HWND window, DWORD timeout_ms = kDefaultTimeoutMs);
+// Returns once `window`'s thread has handled every message posted to it before the call
+// (or entered a modal loop of its own); fails when it does not answer in time.
+Status round_trip(HWND window, DWORD timeout_ms = kDefaultTimeoutMs);
 
 // ---- date-time pickers in another process -----------------------------------------
 
@@ -230,5 +238,8 @@ private:
 
 // The folder holding the running test executable, without a trailing backslash.
 std::string test_folder();
+
+// A Linux path as a Windows program under Wine sees it (the Linux root is drive Z:).
+std::string windows_path(std::string unix_path);
 
 }  // namespace wd
