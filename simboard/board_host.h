@@ -20,6 +20,7 @@ public:
     void stop();
 
     Board& board() { return board_; }
+    EventHub& events() { return events_; }
     ControlServer& server() { return server_; }
     const BoardClock& clock() const { return clock_; }
     const BoardConfig& config() const { return config_; }

@@ -53,6 +53,19 @@ void EventHub::stop() {
     if (thread_.joinable()) thread_.join();
 }
 
+void EventHub::flush_at_exit() {
+    // A thread killed by the process's end may have died holding either lock; then the
+    // lines stay where they are rather than the process hanging on its way out.
+    std::unique_lock<std::mutex> g(mutex_, std::try_to_lock);
+    if (!g.owns_lock() || client_ == net::kInvalid || queue_.empty()) return;
+    std::unique_lock<std::mutex> s(sending_, std::try_to_lock);
+    if (!s.owns_lock()) return;
+    std::string batch;
+    for (const std::string& line : queue_) batch += line;
+    queue_.clear();
+    net::send_all(client_, batch.data(), batch.size());
+}
+
 void EventHub::deliver() {
     std::unique_lock<std::mutex> g(mutex_);
     for (;;) {

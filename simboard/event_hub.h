@@ -30,6 +30,10 @@ public:
     void detach();
     // Ends the delivery thread (never from a DLL's load or unload notification).
     void stop();
+    // Sends what is still queued from the calling thread, when no other thread holds the
+    // queue or a send: for a process that is ending, whose delivery thread is gone and
+    // whose last lines (the channels' closes) would otherwise never arrive.
+    void flush_at_exit();
 
     // Undelivered lines beyond this are dropped, oldest first.
     static constexpr std::size_t kMaxQueued = 10000;

@@ -4,7 +4,6 @@
 #include "splash_hold.h"
 #include "window_geometry.h"
 
-#include <cstring>
 
 namespace vorn {
 
@@ -35,19 +34,6 @@ void draw_on_screen(HINSTANCE instance, const char* name, const Box& at)
 }
 
 }  // namespace
-
-bool splash_waits(const char* command_line)
-{
-    const char* option = "/nosplashwait";
-    const std::size_t length = std::strlen(option);
-    for (const char* p = command_line ? command_line : ""; *p;) {
-        while (*p == ' ' || *p == '\t') ++p;
-        const char* word = p;
-        while (*p && *p != ' ' && *p != '\t') ++p;
-        if (static_cast<std::size_t>(p - word) == length && _strnicmp(word, option, length) == 0) return false;
-    }
-    return true;
-}
 
 void show_splash(HINSTANCE instance, bool hold_pictures)
 {

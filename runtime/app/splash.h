@@ -10,7 +10,4 @@ namespace vorn {
 
 void show_splash(HINSTANCE instance, bool hold_pictures);
 
-// Whether the command line asks for the splash without its holds ("/nosplashwait").
-bool splash_waits(const char* command_line);
-
 }  // namespace vorn

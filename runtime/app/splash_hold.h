@@ -19,4 +19,8 @@ using TickSource = std::uint32_t (*)(void* context);
 // once when the hold would overflow. Returns whether it held.
 bool hold(std::uint32_t hold_ms, TickSource tick, void* context);
 
+// False when the command line holds the word "/nosplashwait" (any case): the pictures
+// are then drawn without their holds.
+bool splash_waits(const char* command_line);
+
 }  // namespace vorn

@@ -5,6 +5,7 @@
 #include "main_window.h"
 #include "runtime_state.h"
 #include "splash.h"
+#include "splash_hold.h"
 #include "window_geometry.h"
 
 namespace {

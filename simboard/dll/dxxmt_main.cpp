@@ -28,6 +28,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
         // reserved != NULL: the process is ending and other threads may have died holding
         // a line, so only lines free at this moment have their recordings completed.
         g_host->board().finish_recordings(reserved == nullptr);
+        g_host->events().flush_at_exit();
     }
     return TRUE;
 }

@@ -1,6 +1,8 @@
 // The damaged record files and their expected outcomes.
 #include "damaged_files.h"
 
+#include "test_records.h"
+
 #include <cstdint>
 #include <random>
 
@@ -61,18 +63,13 @@ constexpr Expected kWholeBroken{true, 1, false, 0, RuntimeOpen::loaded};
 zel::ConfigRecord designed_record()
 {
     // Voices by relative name, so a runtime started in a folder holding them plays them.
-    zel::ConfigRecord r = zel::default_record();
+    zel::ConfigRecord r = testrec::open_every_day();
     const struct {
         Field f;
         int index;
         const char* text;
     } fields[] = {
-        {Field::answer_ring, 0, "1"},
-        {Field::int_transfer_delay, 0, "2"},
         {Field::ext_transfer_delay, 0, "1"},
-        {Field::vox_type_name, 0, "DRT_8KHZ"},
-        {Field::vox_type_index, 0, "2"},
-        {Field::validated_flag, 0, "1"},
         {Field::default_port, 0, "200"},
         {Field::open_greeting_vox, 0, "open.vox"},
         {Field::closed_greeting_vox, 0, "closed.vox"},
@@ -88,14 +85,7 @@ zel::ConfigRecord designed_record()
         {Field::route_port, 1, "202"},
         {Field::holiday_date, 0, "12/25/2009"},
     };
-    for (const auto& f : fields) zel::set_field(r, f.f, f.index, f.text);
-    static const char* const kDays[] = {"MON", "TUE", "WEN", "THU", "FRI", "SAT", "SUN"};
-    for (int d = 0; d < 7; ++d) {
-        zel::set_field(r, Field::day_name, d, kDays[d]);
-        zel::set_field(r, Field::day_closed, d, "00");
-        zel::set_field(r, Field::day_open_time, d, "12:00:00 AM");
-        zel::set_field(r, Field::day_close_time, d, "11:59:00 PM");
-    }
+    for (const auto& f : fields) testrec::put(r, f.f, f.index, f.text);
     return r;
 }
 
@@ -142,8 +132,12 @@ std::vector<DamagedFile> damaged_files()
         {"cr_without_lf", "every CR LF written as a bare CR", Form::bytes, replace_line_ends(sound, "\r"),
          kWholeBroken},
         // The shift empties every later voice slot: the report finds show-stoppers.
+        // A silent caller's three plays then fail: the greeting, the no-input voice and the
+        // goodbye.
         {"stray_cr_in_field", "a CR inside the greeting's path shifts every later byte", Form::bytes, stray_cr,
-         Expected{true, 1, false, 1, RuntimeOpen::loaded}},
+         Expected{true, 1, false, 1, RuntimeOpen::loaded,
+                  {"PLAY FAILED.", "PLAY FAILED,\n please make sure all vox files are\n in the correct directories.",
+                   "PLAY FAILED.\n Please make sure that all vox files \n are in the correct directories"}}},
         {"fields_without_nul", "four slots filled to their last byte, no NUL", Form::bytes,
          zel::to_disk(no_nul), Expected{true, 1, true, 0, RuntimeOpen::loaded}},
         // Random bytes hold a 0x1A long before a record's worth; the text-safe ones do not,
@@ -155,6 +149,8 @@ std::vector<DamagedFile> damaged_files()
          Expected{false, 1, false, 1, RuntimeOpen::unreadable}},
         {"read_only", "the sound design, marked read-only", Form::read_only, sound,
          Expected{true, 0, true, 0, RuntimeOpen::loaded}},
+        {"locked", "the sound design, held open by another program that shares nothing", Form::locked, sound,
+         Expected{false, 1, false, 1, RuntimeOpen::unreadable}},
     };
     return cases;
 }

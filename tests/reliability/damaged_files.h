@@ -5,6 +5,7 @@
 // from the sound file's outcome is the damage's doing.
 #pragma once
 
+#include <array>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,7 +18,9 @@ namespace reliability {
 enum class Form {
     bytes,      // a file holding `bytes`
     directory,  // a folder of the file's name
-    read_only,  // a file holding `bytes`, marked read-only
+    read_only,  // a file holding `bytes`, marked read-only (a root user may still write it)
+    locked,     // a file holding `bytes`, held open by another program that shares nothing
+                // (Windows only: a reader on Linux has no sharing modes to meet)
 };
 
 // What Vornline's Open makes of the case as its command file.
@@ -33,6 +36,9 @@ struct Expected {
     bool structure_sound; // zelcfg set may rewrite it (line ends and size in place)
     int report;           // zelcfg report's exit status (the design has no show-stopper)
     RuntimeOpen runtime;
+    // The fault boxes (their texts, in the order a call shows them) that a silent caller
+    // meets when Vornline has loaded the case: the plays its damage makes fail.
+    std::array<const char*, 3> call_faults{};
 };
 
 struct DamagedFile {

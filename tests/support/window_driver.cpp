@@ -763,6 +763,26 @@ std::string test_folder()
     return slash == std::string::npos ? std::string(".") : p.substr(0, slash);
 }
 
+FileLock::FileLock(const std::string& path)
+    : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
+{
+}
+
+FileLock::~FileLock()
+{
+    if (held()) CloseHandle(handle_);
+}
+
+std::string FileLock::read() const
+{
+    std::string bytes;
+    if (!held() || SetFilePointer(handle_, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return bytes;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(handle_, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
+    return bytes;
+}
+
 std::string windows_path(std::string unix_path)
 {
     for (char& c : unix_path) {

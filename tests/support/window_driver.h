@@ -239,6 +239,21 @@ private:
 // The folder holding the running test executable, without a trailing backslash.
 std::string test_folder();
 
+// Holds a file open without sharing it, as another program may: every other open of it
+// fails with a sharing violation until the object goes. The holder still reads it.
+class FileLock {
+public:
+    explicit FileLock(const std::string& path);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+    std::string read() const;  // the whole file, through the held handle
+
+private:
+    HANDLE handle_;
+};
+
 // A Linux path as a Windows program under Wine sees it (the Linux root is drive Z:).
 std::string windows_path(std::string unix_path);
 

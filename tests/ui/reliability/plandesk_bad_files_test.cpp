@@ -1,9 +1,14 @@
 // Plandesk.exe under Wine handed every damaged working file of the table: at start-up,
-// in each of the four editing dialogs (Cancel, then Save) and in the validation dialog
-// (Report, Set Configuration For Use). It must never crash, never change the file on
-// start-up, Cancel or Report, and whatever it saves or exports must pass zelcfg check.
+// in each of the four editing dialogs (Cancel; then Save, for each different record the
+// dialogs are shown) and in the validation dialog (Report, Set Configuration For Use). It
+// must never crash, never change the file on start-up, Cancel or Report, and whatever it
+// saves or exports must pass zelcfg check. What Save writes depends only on what the
+// dialogs were shown, so cases that show the same record share one Save through the GUI;
+// every case's own write path is checked without the GUI (bad_files_test).
 #include "window_driver.h"
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,6 +48,16 @@ const EditDialog kEditDialogs[] = {
      "Holiday Schedule Routing Configuration Updated: " + std::string(22, ' ') + "SAVED", false},
 };
 
+// What the dialogs are shown of a case: the record image a text-mode read gets, or
+// nothing at all when the file cannot be opened for update.
+std::string shown_record(const DamagedFile& c, bool openable)
+{
+    if (!openable) return "(cannot be opened)";
+    zel::ConfigRecord image = zel::default_record();
+    zel::from_disk(c.bytes, image);
+    return std::string(image.bytes.begin(), image.bytes.end());
+}
+
 std::string first_finding(const std::string& disk)
 {
     const zelcfg::CheckReport r = zelcfg::check_disk_bytes(disk);
@@ -55,6 +70,7 @@ public:
     explicit ToolRun(const DamagedFile& c) : case_(c) {}
     ~ToolRun()
     {
+        lock_.reset();
         SetFileAttributesA(program.path(kWorkingFile).c_str(), FILE_ATTRIBUTE_NORMAL);
         program.end();
     }
@@ -73,6 +89,10 @@ public:
             return testing::AssertionFailure() << s.message;
         if (case_.form == Form::read_only && !SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY))
             return testing::AssertionFailure() << "cannot mark " << path << " read-only";
+        if (case_.form == Form::locked) {
+            lock_ = std::make_unique<wd::FileLock>(path);
+            if (!lock_->held()) return testing::AssertionFailure() << "cannot hold " << path;
+        }
         return testing::AssertionSuccess();
     }
 
@@ -97,7 +117,7 @@ public:
             if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) return testing::AssertionSuccess();
             return testing::AssertionFailure() << "the folder in place of the working file is gone";
         }
-        const std::string now = program.read_file(kWorkingFile);
+        const std::string now = lock_ ? lock_->read() : program.read_file(kWorkingFile);
         if (now == case_.bytes) return testing::AssertionSuccess();
         return testing::AssertionFailure() << "the working file changed: " << now.size() << " bytes, was "
                                            << case_.bytes.size() << " (" << first_finding(now) << ")";
@@ -154,7 +174,27 @@ public:
 
 private:
     const DamagedFile& case_;
+    std::unique_ptr<wd::FileLock> lock_;
 };
+
+// The cases that save through the GUI: the first of each different record shown.
+bool saves_through_gui(const DamagedFile& c)
+{
+    static const std::vector<std::string> savers = [] {
+        std::vector<std::string> names, shown;
+        for (const DamagedFile& d : reliability::damaged_files()) {
+            // Openable as the tool finds it: a plain file is, a folder or a held file is not
+            // (a read-only one is for a root user; either way it shows as one of these).
+            const bool can_open = d.form == Form::bytes || d.form == Form::read_only;
+            const std::string key = shown_record(d, can_open);
+            if (std::find(shown.begin(), shown.end(), key) != shown.end()) continue;
+            shown.push_back(key);
+            names.push_back(d.name);
+        }
+        return names;
+    }();
+    return std::find(savers.begin(), savers.end(), std::string(c.name)) != savers.end();
+}
 
 class PlandeskBadFile : public testing::TestWithParam<DamagedFile> {};
 
@@ -191,6 +231,7 @@ TEST_P(PlandeskBadFile, NeverCrashesNeverWritesADamagedRecord)
         EXPECT_EQ(at_open, boxes);
         EXPECT_TRUE(run.untouched());
 
+        if (!saves_through_gui(c)) continue;
         // Save writes a sound record whenever it writes at all.
         boxes.clear();
         ASSERT_TRUE(run.open_dialog(d.command, d.caption, &dialog, &boxes));

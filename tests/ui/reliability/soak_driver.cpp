@@ -24,7 +24,7 @@
 
 #include "net_socket.h"
 #include "record_file.h"
-#include "vornline_run.h"
+#include "reliability_office.h"
 
 namespace {
 
@@ -171,7 +171,7 @@ int main(int argc, char** argv)
         std::printf("soak: %s\n", s.message.c_str());
         return 2;
     }
-    if (wd::Status s = run.start(speed); !s) {
+    if (wd::Status s = run.start({.speed = speed}); !s) {
         std::printf("soak: Vornline did not start: %s\n", s.message.c_str());
         return 2;
     }
@@ -210,7 +210,7 @@ int main(int argc, char** argv)
     for (;;) {
         // Dismiss and count any fault box: there should be none.
         for (const wd::MessageBoxInfo& box : wd::message_boxes(run.program.pid())) {
-            fig.faults.push_back(box.caption + ": " + rel::plain_text(box.text));
+            fig.faults.push_back(box.caption + ": " + vt::plain_text(box.text));
             wd::dismiss(box);
         }
         if (!run.program.running()) {

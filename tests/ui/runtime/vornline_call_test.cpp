@@ -2,7 +2,8 @@
 // (greeting, prompts, dial string, hook) read from the board's events, the transfer
 // pictures read from the program and from the screen, four callers at once, the
 // alternate outside number, and the library failures that a call rides out.
-#include "vornline_session.h"
+#include "test_records.h"
+#include "vornline_driver.h"
 
 #include <windows.h>
 
@@ -16,7 +17,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-using vt::Session;
+using Session = vt::Vornline;
 using zel::Field;
 
 constexpr auto kEvent = 10s;
@@ -75,7 +76,7 @@ class Calls : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        rec = vt::open_office();
+        rec = testrec::open_every_day();
         s.use_voices(rec);
         add_routes(rec);
     }
@@ -101,7 +102,7 @@ TEST_F(Calls, FourCallersAtOnceEachReachTheirOwnRoute)
     // The goodbye lasts long enough for all four transfer pictures to be seen together.
     s.goodbye = s.voice("long_goodbye.vox", 600);
     vt::put(rec, Field::system_error_vox, s.goodbye);
-    ASSERT_NO_FATAL_FAILURE(s.start_and_open(rec));
+    ASSERT_TRUE(s.start_and_open(rec));
 
     for (int line = 1; line <= 4; ++line) s.board.send("ring " + std::to_string(line) + " 1");
     ASSERT_TRUE(wd::wait_until(
@@ -155,14 +156,14 @@ TEST_F(Calls, FourCallersAtOnceEachReachTheirOwnRoute)
         },
         15000, "four lines waiting again\n" + s.board.report()));
     for (int index = 0; index < 4; ++index) EXPECT_EQ(s.picture(index), "PHONE");
-    ASSERT_NO_FATAL_FAILURE(s.close_and_expect_exit());
+    ASSERT_TRUE(s.close_and_exit(true));
 }
 
 TEST_F(Calls, TheTransferShowsTheRoutesPicture)
 {
     s.goodbye = s.voice("long_goodbye.vox", 600);
     vt::put(rec, Field::system_error_vox, s.goodbye);
-    ASSERT_NO_FATAL_FAILURE(s.start_and_open(rec));
+    ASSERT_TRUE(s.start_and_open(rec));
     // Kept above other programs' windows while its pixels are read.
     SetWindowPos(s.main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     std::vector<HWND> windows = s.channel_windows();
@@ -209,7 +210,7 @@ TEST_F(Calls, TheTransferShowsTheRoutesPicture)
         EXPECT_EQ(s.picture(0), "PHONE");
     }
     SetWindowPos(s.main, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ASSERT_NO_FATAL_FAILURE(s.close_and_expect_exit());
+    ASSERT_TRUE(s.close_and_exit(true));
 }
 
 TEST_F(Calls, AnActiveWindowDialsTheOutsideNumberWithItsPauses)
@@ -224,7 +225,7 @@ TEST_F(Calls, AnActiveWindowDialsTheOutsideNumberWithItsPauses)
     vt::put(rec, Field::route_alt_number, 6, "95559999");
     vt::put(rec, Field::route_from_time, 6, "09:00:00 AM");
     vt::put(rec, Field::route_to_time, 6, "09:00:00 AM");
-    ASSERT_NO_FATAL_FAILURE(s.start_and_open(rec));
+    ASSERT_TRUE(s.start_and_open(rec));
 
     struct Case {
         const char* keys;
@@ -252,12 +253,12 @@ TEST_F(Calls, AnActiveWindowDialsTheOutsideNumberWithItsPauses)
         ASSERT_TRUE(s.board.expect("hook 1 on", kEvent));
         ASSERT_TRUE(s.board.expect("wait 1 1", kEvent));
     }
-    ASSERT_NO_FATAL_FAILURE(s.close_and_expect_exit());
+    ASSERT_TRUE(s.close_and_exit(true));
 }
 
 TEST_F(Calls, WrongEntriesGetOneRetryPromptThenTheDefault)
 {
-    ASSERT_NO_FATAL_FAILURE(s.start_and_open(rec));
+    ASSERT_TRUE(s.start_and_open(rec));
     struct Case {
         const char* name;
         std::vector<const char*> entries;  // keys at the greeting, then at each collection
@@ -293,7 +294,7 @@ TEST_F(Calls, WrongEntriesGetOneRetryPromptThenTheDefault)
         EXPECT_TRUE(in_order(events, c.path));
         EXPECT_EQ(std::count(events.begin(), events.end(), wrong), c.prompts);
     }
-    ASSERT_NO_FATAL_FAILURE(s.close_and_expect_exit());
+    ASSERT_TRUE(s.close_and_exit(true));
 }
 
 // ---- failures ------------------------------------------------------------------------------
@@ -313,7 +314,7 @@ struct FaultCase {
 
 TEST_F(Calls, FailuresAreReportedAndTheCallGoesOnAsItShould)
 {
-    ASSERT_NO_FATAL_FAILURE(s.start_and_open(rec));
+    ASSERT_TRUE(s.start_and_open(rec));
     const std::string greeting = play(1, s.greeting), wrong = play(1, s.wrong), no_input = play(1, s.no_input),
                       goodbye = play(1, s.goodbye), route1 = play(1, s.route_voice[1]);
     const std::string digit_failed = "GET DIGIT FAILED.";
@@ -401,7 +402,7 @@ TEST_F(Calls, FailuresAreReportedAndTheCallGoesOnAsItShould)
     s.board.send("dtmf 1 1002");
     ASSERT_TRUE(s.board.expect("dial 1 &,,202", kEvent));
     ASSERT_TRUE(s.board.expect("hook 1 on", kEvent));
-    ASSERT_NO_FATAL_FAILURE(s.close_and_expect_exit());
+    ASSERT_TRUE(s.close_and_exit(true));
 }
 
 }  // namespace

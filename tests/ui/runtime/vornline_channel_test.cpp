@@ -1,7 +1,8 @@
 // Vornline's channels under Wine with the stand-in board: the channel windows, the ring
 // count, a channel that fails to open, the channel thread's failures, fifty calls on
 // one line, and closing the program during calls.
-#include "vornline_session.h"
+#include "test_records.h"
+#include "vornline_driver.h"
 
 #include <windows.h>
 
@@ -17,7 +18,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-using vt::Session;
+using Session = vt::Vornline;
 
 const char kOpenFailed[] = "dx_open failed, \n Please make sure your drivers are properly installed";
 
@@ -77,14 +78,16 @@ bool saw(const Session& s, const std::string& pattern)
 // order, and may still be on their way when the program has ended.
 wd::Status wait_closed(const Session& s, std::vector<int> lines)
 {
-    return wd::wait_until(
+    wd::Status closed = wd::wait_until(
         [&] {
             for (int line : lines) {
                 if (!saw(s, "close dxxxB1C" + std::to_string(line))) return false;
             }
             return true;
         },
-        15000, "the channel devices closed\n" + s.board.report());
+        15000, "the channel devices closed");
+    if (!closed) closed.message += "\n" + s.board.report();
+    return closed;
 }
 
 class Channels : public ::testing::Test {
@@ -94,9 +97,9 @@ protected:
 
 TEST_F(Channels, FourWindowsSideBySideWithTheirLabelAndPhonePicture)
 {
-    zel::ConfigRecord rec = vt::open_office();
+    zel::ConfigRecord rec = testrec::open_every_day();
     s.use_voices(rec);
-    ASSERT_NO_FATAL_FAILURE(s.start_and_open(rec));
+    ASSERT_TRUE(s.start_and_open(rec));
 
     std::vector<HWND> windows = s.channel_windows();
     ASSERT_EQ(windows.size(), 4u) << wd::describe_screen();
@@ -130,7 +133,7 @@ TEST_F(Channels, FourWindowsSideBySideWithTheirLabelAndPhonePicture)
     SetWindowPos(s.main, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     // Closing without a call stops every channel and closes its device.
-    ASSERT_NO_FATAL_FAILURE(s.close_and_expect_exit());
+    ASSERT_TRUE(s.close_and_exit(true));
     EXPECT_TRUE(wait_closed(s, {1, 2, 3, 4}));
 }
 
@@ -147,10 +150,10 @@ TEST(ChannelRings, TheLineAnswersOnTheConfiguredRing)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("answer_ring \"") + c.answer_ring + "\"");
         Session s{VORN_PORT_BASE};
-        zel::ConfigRecord rec = vt::open_office();
+        zel::ConfigRecord rec = testrec::open_every_day();
         s.use_voices(rec);
         vt::put(rec, zel::Field::answer_ring, c.answer_ring);
-        ASSERT_NO_FATAL_FAILURE(s.start_and_open(rec));
+        ASSERT_TRUE(s.start_and_open(rec));
         EXPECT_TRUE(saw(s, "wait 1 " + std::to_string(c.rings)));
 
         if (c.rings > 1) {
@@ -170,18 +173,18 @@ TEST(ChannelRings, TheLineAnswersOnTheConfiguredRing)
         EXPECT_LT(after, cycle_ms * c.rings - 50) << "answered after ring " << c.rings;
         ASSERT_TRUE(s.board.expect("play 1 8000 " + s.greeting, 10s));
         ASSERT_NO_FATAL_FAILURE(hang_up(s, 1, c.rings));
-        ASSERT_NO_FATAL_FAILURE(s.close_and_expect_exit());
+        ASSERT_TRUE(s.close_and_exit(true));
     }
 }
 
 TEST_F(Channels, AChannelThatFailsToOpenDoesNotStopTheOthers)
 {
-    zel::ConfigRecord rec = vt::open_office();
+    zel::ConfigRecord rec = testrec::open_every_day();
     s.use_voices(rec);
-    ASSERT_NO_FATAL_FAILURE(s.start(rec, {{"SIMBOARD_FAIL", "dxxxB1C3"}}));
+    ASSERT_TRUE(s.start(rec, {.env = {{"SIMBOARD_FAIL", "dxxxB1C3"}}}));
     ASSERT_TRUE(wd::post_command(s.main, 40001));
-    ASSERT_NO_FATAL_FAILURE(s.expect_report(kOpenFailed));
-    ASSERT_NO_FATAL_FAILURE(s.expect_open_done());  // the rest of Open went on
+    ASSERT_TRUE(s.expect_fault(kOpenFailed));
+    ASSERT_TRUE(s.expect_channels_ready());  // the rest of Open went on
     EXPECT_TRUE(saw(s, "openfail dxxxB1C3"));
 
     std::vector<HWND> windows = s.channel_windows();
@@ -205,16 +208,16 @@ TEST_F(Channels, AChannelThatFailsToOpenDoesNotStopTheOthers)
     EXPECT_TRUE(s.board.expect_none("answer 3", 1500ms));
     EXPECT_TRUE(s.program.expect_no_message_box(200));
 
-    ASSERT_NO_FATAL_FAILURE(s.close_and_expect_exit());
+    ASSERT_TRUE(s.close_and_exit(true));
     EXPECT_TRUE(wait_closed(s, {1, 2, 4}));
     EXPECT_FALSE(saw(s, "close dxxxB1C3"));
 }
 
 TEST_F(Channels, AThreadEndsAfterAFailureAndTheOtherLinesGoOn)
 {
-    zel::ConfigRecord rec = vt::open_office();
+    zel::ConfigRecord rec = testrec::open_every_day();
     s.use_voices(rec);
-    ASSERT_NO_FATAL_FAILURE(s.start(rec));
+    ASSERT_TRUE(s.start(rec));
     // Before Open: line 2 cannot go on-hook, line 3's ring wait fails.
     s.board.send("fail sethook 2");
     s.board.send("fail wtring 3");
@@ -235,7 +238,7 @@ TEST_F(Channels, AThreadEndsAfterAFailureAndTheOtherLinesGoOn)
     EXPECT_EQ(texts, (std::map<std::string, int>{
                          {"dx_sethook failed", 1},
                          {"ERROR: dx_wtring failed. errno = #\n,Please make sure your drivers are properly installed", 1}}));
-    ASSERT_NO_FATAL_FAILURE(s.expect_open_done());
+    ASSERT_TRUE(s.expect_channels_ready());
 
     ASSERT_TRUE(wd::wait_until([&] { return saw(s, "wait 1 1") && saw(s, "wait 4 1"); }, 10000, "lines 1 and 4"));
     EXPECT_FALSE(saw(s, "wait 2 1")) << "line 2 never waits";
@@ -255,20 +258,20 @@ TEST_F(Channels, AThreadEndsAfterAFailureAndTheOtherLinesGoOn)
     ASSERT_TRUE(s.board.expect("play 1 8000 " + s.greeting, 10s));
     s.board.send("fail sethook 1");
     s.board.send("hangup 1");
-    ASSERT_NO_FATAL_FAILURE(s.expect_report("SET ONHOOK FAILED."));
+    ASSERT_TRUE(s.expect_fault("SET ONHOOK FAILED."));
     EXPECT_TRUE(s.board.expect_none("wait 1", 1000ms));
     EXPECT_EQ(s.picture(0), "ANSWERED");
 
-    ASSERT_NO_FATAL_FAILURE(s.close_and_expect_exit());
+    ASSERT_TRUE(s.close_and_exit(true));
 }
 
 TEST_F(Channels, AfterEachOfFiftyCallsTheLineShowsPhoneWithOnePictureHeld)
 {
-    zel::ConfigRecord rec = vt::open_office();
+    zel::ConfigRecord rec = testrec::open_every_day();
     s.use_voices(rec);
     vt::put(rec, zel::Field::route_ext, 0, "1000");
     vt::put(rec, zel::Field::route_port, 0, "200");
-    ASSERT_NO_FATAL_FAILURE(s.start_and_open(rec));
+    ASSERT_TRUE(s.start_and_open(rec));
 
     for (int call = 1; call <= 50; ++call) {
         SCOPED_TRACE("call " + std::to_string(call));
@@ -287,18 +290,18 @@ TEST_F(Channels, AfterEachOfFiftyCallsTheLineShowsPhoneWithOnePictureHeld)
         ASSERT_EQ(s.pictures_held(0), 1);
     }
     for (int index = 1; index < 4; ++index) EXPECT_EQ(s.pictures_held(index), 1);
-    ASSERT_NO_FATAL_FAILURE(s.close_and_expect_exit());
+    ASSERT_TRUE(s.close_and_exit(true));
 }
 
 TEST_F(Channels, ClosingDuringCallsStopsEveryChannelAndTheProgramExits)
 {
-    zel::ConfigRecord rec = vt::open_office();
+    zel::ConfigRecord rec = testrec::open_every_day();
     s.use_voices(rec);
     // A greeting of ten minutes (a minute at the board's speed): the calls are still
     // in it when the window closes.
     const std::string endless = s.voice("endless.vox", 600);
     vt::put(rec, zel::Field::open_greeting_vox, endless);
-    ASSERT_NO_FATAL_FAILURE(s.start_and_open(rec));
+    ASSERT_TRUE(s.start_and_open(rec));
     for (int line : {1, 2}) {
         s.board.send("ring " + std::to_string(line) + " 1");
     }
@@ -307,7 +310,7 @@ TEST_F(Channels, ClosingDuringCallsStopsEveryChannelAndTheProgramExits)
     const std::size_t before_close = s.board.events().size();
     const ULONGLONG closing = GetTickCount64();
 
-    ASSERT_NO_FATAL_FAILURE(s.close_and_expect_exit());
+    ASSERT_TRUE(s.close_and_exit(true));
     EXPECT_LT(GetTickCount64() - closing, 20000u) << "the program did not wait for the calls";
     EXPECT_TRUE(wait_closed(s, {1, 2, 3, 4}));
     // The calls were cut off where they stood: not put on-hook, no play ended.

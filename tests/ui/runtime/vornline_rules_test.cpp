@@ -191,6 +191,27 @@ struct FakeClock {
     }
 };
 
+TEST(SplashHold, OnlyTheWholeWordNoSplashWaitDropsTheHolds)
+{
+    const struct {
+        const char* command_line;
+        bool waits;
+    } cases[] = {
+        {nullptr, true},
+        {"", true},
+        {"/nosplashwait", false},
+        {"/NoSplashWait", false},
+        {"zel_system.cmd\t/nosplashwait  ", false},
+        {"/nosplashwaits", true},
+        {"x/nosplashwait", true},
+        {"/nosplash wait", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command_line ? c.command_line : "(null)");
+        EXPECT_EQ(vorn::splash_waits(c.command_line), c.waits);
+    }
+}
+
 TEST(SplashHold, SkipsAHoldThatWouldWrapTheTickCounter)
 {
     struct Case {

@@ -1,8 +1,9 @@
 // Vornline.exe driven from outside under Wine, with the stand-in board beside it:
 // start-up geometry and menu, the Open command's refusals and success, closing,
 // the About box and the help command.
-#include "window_driver.h"
-#include "line_controller.h"
+#include "vornline_driver.h"
+
+#include "status_pictures.h"
 
 #include "record_file.h"
 #include "record_layout.h"
@@ -10,29 +11,17 @@
 #include <chrono>
 #include <string>
 
-#ifndef VORNLINE_DIR
-#error "VORNLINE_DIR names the folder of Vornline.exe and the stand-in board"
-#endif
 
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kOpen = 40001;
-constexpr int kAbout = 40003;
-constexpr int kHelpTopics = 40004;
+using vt::kAbout;
+using vt::kHelpTopics;
+using vt::kOpen;
 constexpr DWORD kBoxWaitMs = 10000;
 
 const char kBoardFailure[] = "Failed to open dxxxB1, \n Please make sure your drivers are properly installed";
-
-// The build folder as Wine sees it (the Linux root is drive Z:).
-std::string windows_path(std::string unix_path)
-{
-    for (char& c : unix_path) {
-        if (c == '/') c = '\\';
-    }
-    return "Z:" + unix_path;
-}
 
 std::string command_file(char validated, const char* vox_index = "2")
 {
@@ -43,80 +32,46 @@ std::string command_file(char validated, const char* vox_index = "2")
     return zel::to_disk(r);
 }
 
-// Ports of our own, so that parallel test programs never share a board connection.
-int next_port()
-{
-    static int port = 7460 + static_cast<int>(GetCurrentProcessId() % 20) * 20;
-    return port++;
-}
-
+// The start-up cases: one Vornline per case, with the steps these cases share.
 class VornlineTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    // Starts Vornline from its folder without waiting for anything; `splash_waits` keeps
+    // the real splash holds.
+    void start_vornline(wd::Environment env = {}, bool splash_waits = false)
     {
-        const std::string from = windows_path(VORNLINE_DIR);
-        for (const char* file : {"Vornline.exe", "libdxxmt.dll", "libsrlmt.dll"})
-            ASSERT_TRUE(program.copy_in(from + "\\" + file, file));
-        port = next_port();
-    }
-
-    // Starts Vornline from its folder.
-    void start_vornline(wd::Environment env = {})
-    {
-        env.emplace_back("SIMBOARD_PORT", std::to_string(port));
-        started = GetTickCount64();
-        ASSERT_TRUE(program.start(program.path("Vornline.exe"), {}, env));
+        ASSERT_TRUE(v.start({.env = std::move(env), .splash_waits = splash_waits, .wait_for_window = false}));
     }
 
     // Starts Vornline and waits for the main window to show.
     void launch(wd::Environment env = {})
     {
-        start_vornline(std::move(env));
-        ASSERT_TRUE(program.wait_window({.cls = "ZEL_VORN"}, 30000, &main));
+        ASSERT_TRUE(v.start({.env = std::move(env), .connect_board = false}));
     }
 
-    void connect_board() { ASSERT_TRUE(board.connect(port, 20s)); }
+    void connect_board() { ASSERT_TRUE(board.connect(v.port, 20s)); }
 
-    // Waits for one message box, checks its caption and text, and clicks OK.
+    // Waits for one message box, checks its caption and text, that it offers OK alone and
+    // is the only box up, and clicks OK.
     void expect_box(const std::string& caption, const std::string& text, wd::MessageBoxInfo* seen = nullptr)
     {
-        wd::MessageBoxInfo box;
-        ASSERT_TRUE(program.wait_message_box(kBoxWaitMs, &box));
-        EXPECT_EQ(box.caption, caption);
-        EXPECT_EQ(box.text, text);
-        ASSERT_EQ(box.buttons.size(), 1u) << "only OK";
-        EXPECT_EQ(box.buttons[0].first, IDOK);
-        EXPECT_EQ(wd::message_boxes(program.pid()).size(), 1u) << wd::describe_screen();
-        if (seen) *seen = box;
-        ASSERT_TRUE(wd::dismiss(box));
+        if (seen) {
+            ASSERT_TRUE(program.wait_message_box(kBoxWaitMs, seen));
+        }
+        ASSERT_TRUE(v.expect_box(caption, text, kBoxWaitMs, true));
     }
 
-    // Chooses Open and checks that it succeeds silently.
-    void open_succeeds()
-    {
-        ASSERT_TRUE(wd::post_command(main, kOpen));
-        // A successful Open says nothing; a second one proves the first has finished.
-        ASSERT_TRUE(wd::post_command(main, kOpen));
-        expect_box("Channel Status", "Channels Are Ready To Accept Calls");
-    }
+    // Chooses Open and checks that it succeeds silently: a second Open proves the first
+    // has finished and only says that the channels are ready.
+    void open_succeeds() { ASSERT_TRUE(v.open()); }
 
     // Closes the main window and checks the exit.
-    void close_and_expect_exit(bool loaded)
-    {
-        ASSERT_TRUE(wd::post_close(main));
-        if (loaded) {
-            expect_box("ZEL_SYSTEM.CMD", "Closing Command File OK");
-        }
-        DWORD code = 1234;
-        ASSERT_TRUE(program.wait_exit(15000, &code));
-        EXPECT_EQ(code, 0u);
-    }
+    void close_and_expect_exit(bool loaded) { ASSERT_TRUE(v.close_and_exit(loaded)); }
 
-    wd::Program program;
-    zeltest::LineController board;
-    HWND main = nullptr;
-    int port = 0;
-    ULONGLONG started = 0;
+    vt::Vornline v{7460, 60};
+    wd::Program& program = v.program;
+    zeltest::LineController& board = v.board;
+    HWND& main = v.main;
+    const ULONGLONG& started = v.started;
 };
 
 // ---- start-up ---------------------------------------------------------------------------
@@ -192,7 +147,7 @@ TEST_F(VornlineTest, SplashPicturesAreHeldInTurnBeforeTheMainWindowShows)
     int top = (GetSystemMetrics(SM_CYSCREEN) - 597) / 2;
     const POINT points[] = {{left + 5, top + 5}, {left + 440, top + 5}, {left + 225, top + 20}, {left + 5, top + 40}};
 
-    start_vornline();
+    start_vornline({}, true);  // the real holds, as every user gets them
     ULONGLONG blue = 0, green = 0, shown_at = 0;
     ASSERT_TRUE(wd::wait_until(
         [&] {
@@ -233,7 +188,7 @@ TEST_F(VornlineTest, ClosingBeforeOpenSaysNothingAndExitsWithZero)
 
 TEST(VornlineResources, BitmapsIconAndAboutBoxAreThere)
 {
-    HMODULE exe = LoadLibraryExA((windows_path(VORNLINE_DIR) + "\\Vornline.exe").c_str(), nullptr,
+    HMODULE exe = LoadLibraryExA((vt::vornline_folder() + "\\Vornline.exe").c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(exe, nullptr);
     struct Case {
@@ -241,10 +196,18 @@ TEST(VornlineResources, BitmapsIconAndAboutBoxAreThere)
         int width, height;
     };
     std::vector<Case> cases = {{"SPLASH2", 450, 597}, {"SPLASH3", 450, 597}, {"ZEL", 483, 641},
-                               {"PHONE", 75, 75},     {"ANSWERED", 75, 75}};
-    for (const char* n : {"ZERO", "ONE", "TWO", "THREE", "FOUR", "FIVE", "SIX", "SEVEN", "EIGHT", "NINE", "TEN",
-                          "ELEVEN", "TWELVE", "THIRTEEN", "14A", "15A", "16A"})
-        cases.push_back({n, 75, 75});
+                               {zel::kPicturePhone, 75, 75}, {zel::kPictureAnswered, 75, 75}};
+    // The picture the runtime shows for each transfer number is one of the program's own.
+    const char* const transfer[] = {"ZERO", "ONE",    "TWO",    "THREE",    "FOUR", "FIVE", "SIX", "SEVEN", "EIGHT",
+                                    "NINE", "TEN", "ELEVEN", "TWELVE", "THIRTEEN", "14A",  "15A",  "16A"};
+    ASSERT_EQ(std::size(transfer), static_cast<std::size_t>(zel::kTransferPictureCount));
+    for (int n = 0; n < zel::kTransferPictureCount; ++n) {
+        ASSERT_NE(zel::transfer_picture_name(n), nullptr) << n;
+        EXPECT_STREQ(transfer[n], zel::transfer_picture_name(n)) << n;
+        cases.push_back({zel::transfer_picture_name(n), 75, 75});
+    }
+    EXPECT_EQ(nullptr, zel::transfer_picture_name(-1));
+    EXPECT_EQ(nullptr, zel::transfer_picture_name(zel::kTransferPictureCount));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         HBITMAP b = static_cast<HBITMAP>(LoadImageA(exe, c.name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));

@@ -57,6 +57,17 @@ std::string first_finding(const std::string& disk)
     return r.findings.empty() ? std::string("sound") : r.findings.front().text;
 }
 
+// The cases a reader meets on its own. A lock is a matter between two programs, which the
+// GUI tests hold against Plandesk and Vornline.
+std::vector<DamagedFile> file_cases()
+{
+    std::vector<DamagedFile> out;
+    for (DamagedFile& c : reliability::damaged_files()) {
+        if (c.form != Form::locked) out.push_back(std::move(c));
+    }
+    return out;
+}
+
 // One case put in a folder of its own, as zel_system.cfg.
 class Placed {
 public:
@@ -133,7 +144,7 @@ zel::ConfigRecord read_as_tool(const DamagedFile& c, std::size_t* got)
 TEST(BadFiles, TheTableDescribesItsFiles)
 {
     // The expectations below lean on these facts; a change of the table must show here.
-    for (const DamagedFile& c : reliability::damaged_files()) {
+    for (const DamagedFile& c : file_cases()) {
         SCOPED_TRACE(c.name);
         std::size_t got = 0;
         read_as_tool(c, &got);
@@ -148,7 +159,7 @@ TEST(BadFiles, TheTableDescribesItsFiles)
 
 TEST(BadFiles, ZelcfgReportsAndNeverWritesWhatItOnlyReads)
 {
-    for (const DamagedFile& c : reliability::damaged_files()) {
+    for (const DamagedFile& c : file_cases()) {
         SCOPED_TRACE(c.name);
         Placed p(c);
         const std::string f = p.file();
@@ -206,7 +217,7 @@ TEST(BadFiles, ZelcfgReportsAndNeverWritesWhatItOnlyReads)
 
 TEST(BadFiles, TheToolWritesOnlySoundRecords)
 {
-    for (const DamagedFile& c : reliability::damaged_files()) {
+    for (const DamagedFile& c : file_cases()) {
         SCOPED_TRACE(c.name);
         Placed p(c);
         std::size_t got = 0;
@@ -277,7 +288,7 @@ TEST(BadFiles, TheToolWritesOnlySoundRecords)
 
 TEST(BadFiles, TheRuntimeTakesOnlyAWholeValidatedRecord)
 {
-    for (const DamagedFile& c : reliability::damaged_files()) {
+    for (const DamagedFile& c : file_cases()) {
         SCOPED_TRACE(c.name);
         Placed p(c);
         zel::ConfigRecord record = zel::default_record();

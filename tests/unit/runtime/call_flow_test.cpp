@@ -402,14 +402,3 @@ TEST(AnswerRings, NeverWaitsForFewerThanOneRing)
         EXPECT_EQ(c.rings, zel::answer_rings(rec)) << "'" << c.text << "'";
     }
 }
-
-TEST(StatusPictures, TransferNumbersNameTheirPictures)
-{
-    const char* want[] = {"ZERO", "ONE",    "TWO",    "THREE",    "FOUR", "FIVE", "SIX", "SEVEN", "EIGHT",
-                          "NINE", "TEN", "ELEVEN", "TWELVE", "THIRTEEN", "14A",  "15A",  "16A"};
-    for (int n = 0; n < 17; ++n) EXPECT_STREQ(want[n], zel::transfer_picture_name(n)) << n;
-    EXPECT_EQ(nullptr, zel::transfer_picture_name(-1));
-    EXPECT_EQ(nullptr, zel::transfer_picture_name(17));
-    EXPECT_STREQ("PHONE", zel::kPicturePhone);
-    EXPECT_STREQ("ANSWERED", zel::kPictureAnswered);
-}

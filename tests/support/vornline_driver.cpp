@@ -1,13 +1,14 @@
-// One run of Vornline.exe with the stand-in board.
-#include "vornline_session.h"
+// The Vornline driver: one run of Vornline.exe with the stand-in board.
+#include "vornline_driver.h"
 
-#include "record_file.h"
-#include "record_layout.h"
-
-#include <gtest/gtest.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
+
+#include "record_file.h"
+#include "record_layout.h"
+#include "test_records.h"
 
 #ifndef VORNLINE_DIR
 #error "VORNLINE_DIR names the folder of Vornline.exe and the stand-in board"
@@ -17,23 +18,8 @@ namespace vt {
 
 namespace {
 
-constexpr int kOpen = 40001;
-constexpr DWORD kBoxWaitMs = 15000;
-
-// The build folder as Wine sees it (the Linux root is drive Z:).
-std::string windows_path(std::string unix_path)
-{
-    for (char& c : unix_path) {
-        if (c == '/') c = '\\';
-    }
-    return "Z:" + unix_path;
-}
-
-int next_port(int base)
-{
-    static int used = 0;
-    return base + (used++ % 20);
-}
+constexpr DWORD kStartMs = 30000;
+constexpr const char* kCommandFile = "zel_system.cmd";
 
 LRESULT ask(HWND main, WPARAM index, LPARAM what, bool* answered)
 {
@@ -47,60 +33,77 @@ LRESULT ask(HWND main, WPARAM index, LPARAM what, bool* answered)
 
 void put(zel::ConfigRecord& rec, zel::Field f, int index, const std::string& text)
 {
-    ASSERT_EQ(zel::SetResult::ok, zel::set_field(rec, f, index, text))
-        << zel::field_def(f).name << "[" << index << "] = " << text;
+    std::string why;
+    EXPECT_TRUE(testrec::put(rec, f, index, text, &why)) << why;
 }
 
-zel::ConfigRecord open_office()
+std::string plain_text(std::string text)
 {
-    using zel::Field;
-    zel::ConfigRecord r = zel::default_record();
-    put(r, Field::validated_flag, "1");
-    put(r, Field::vox_type_index, "2");
-    put(r, Field::answer_ring, "1");
-    put(r, Field::int_transfer_delay, "2");
-    put(r, Field::ext_transfer_delay, "3");
-    put(r, Field::default_port, "100");
-    const char* names[7] = {"MON", "TUE", "WEN", "THU", "FRI", "SAT", "SUN"};
-    for (int d = 0; d < 7; ++d) {
-        put(r, Field::day_name, d, names[d]);
-        put(r, Field::day_closed, d, "00");
-        put(r, Field::day_open_time, d, "12:00:00 AM");
-        put(r, Field::day_close_time, d, "11:59:00 PM");
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += text[i];
     }
-    return r;
+    return out;
 }
 
-Session::Session(int port_base) : port(next_port(port_base)) {}
+std::string vornline_folder() { return wd::windows_path(VORNLINE_DIR); }
 
-Session::~Session()
+Vornline::Vornline(int port_base, int port_count)
+    : port(zeltest::free_board_port(port_base, port_count))
+{
+    if (port == 0) port = port_base;
+}
+
+Vornline::~Vornline()
 {
     board.close();
+    SetFileAttributesA(program.path(kCommandFile).c_str(), FILE_ATTRIBUTE_NORMAL);
     program.end();
 }
 
-std::string Session::voice(const std::string& name, double audio_seconds)
+wd::Status Vornline::put_command(const std::string& bytes)
+{
+    const std::string path = program.path(kCommandFile);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(path.c_str());
+    return program.put_file(kCommandFile, bytes);
+}
+
+wd::Status Vornline::put_record(const zel::ConfigRecord& rec) { return put_command(zel::to_disk(rec)); }
+
+wd::Status Vornline::put_command_folder()
+{
+    const std::string path = program.path(kCommandFile);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+    if (!CreateDirectoryA(program.path(kCommandFile).c_str(), nullptr))
+        return wd::Status::failure("cannot make a folder zel_system.cmd");
+    return wd::Status::success();
+}
+
+std::string Vornline::voice(const std::string& name, double audio_seconds)
 {
     // Any bytes serve: the board only decodes them for a recording. A rising pattern
-    // keeps the files apart should one ever be compared.
+    // keeps them from being silence should one be recorded.
     std::string bytes(static_cast<std::size_t>(audio_seconds * kBytesPerAudioSecond), '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(0x11 * (i % 15));
     EXPECT_TRUE(program.put_file(name, bytes));
     return program.path(name);
 }
 
-void Session::use_voices(zel::ConfigRecord& rec)
+void Vornline::use_voices(zel::ConfigRecord& rec)
 {
     using zel::Field;
     greeting = voice("open.vox", 8);
     wrong = voice("wrong.vox", 4);
     no_input = voice("noinput.vox", 2);
     goodbye = voice("goodbye.vox", 2);
-    put(rec, Field::open_greeting_vox, greeting);
-    put(rec, Field::closed_greeting_vox, voice("closed.vox", 8));
-    put(rec, Field::wrong_ext_vox, wrong);
-    put(rec, Field::no_input_vox, no_input);
-    put(rec, Field::system_error_vox, goodbye);
+    put(rec, Field::open_greeting_vox, 0, greeting);
+    put(rec, Field::closed_greeting_vox, 0, voice("closed.vox", 8));
+    put(rec, Field::wrong_ext_vox, 0, wrong);
+    put(rec, Field::no_input_vox, 0, no_input);
+    put(rec, Field::system_error_vox, 0, goodbye);
     for (int i = 0; i < 16; ++i) {
         char name[16];
         std::snprintf(name, sizeof name, "route%02d.vox", i);
@@ -109,69 +112,130 @@ void Session::use_voices(zel::ConfigRecord& rec)
     }
 }
 
-void Session::start(const zel::ConfigRecord& rec, wd::Environment env)
+wd::Status Vornline::start(const StartOptions& options)
 {
-    const std::string from = windows_path(VORNLINE_DIR);
-    for (const char* file : {"Vornline.exe", "libdxxmt.dll", "libsrlmt.dll"})
-        ASSERT_TRUE(program.copy_in(from + "\\" + file, file));
-    ASSERT_TRUE(program.put_file("zel_system.cmd", zel::to_disk(rec)));
+    const std::string from = vornline_folder();
+    for (const char* file : {"Vornline.exe", "libdxxmt.dll", "libsrlmt.dll"}) {
+        if (!program.file_exists(file)) {
+            if (wd::Status s = program.copy_in(from + "\\" + file, file); !s) return s;
+        }
+    }
+    wd::Environment env = options.env;
     env.emplace_back("SIMBOARD_PORT", std::to_string(port));
-    env.emplace_back("SIMBOARD_SPEED", std::to_string(kSpeed));
-    ASSERT_TRUE(program.start(program.path("Vornline.exe"), {}, env));
-    ASSERT_TRUE(program.wait_window({.cls = "ZEL_VORN"}, 30000, &main));
-    ASSERT_TRUE(board.connect(port, 30s));
+    char speed[32];
+    std::snprintf(speed, sizeof speed, "%g", options.speed);
+    env.emplace_back("SIMBOARD_SPEED", speed);
+    std::vector<std::string> args;
+    if (!options.splash_waits) args.push_back("/nosplashwait");
+    started = GetTickCount64();
+    if (wd::Status s = program.start(program.path("Vornline.exe"), args, env); !s) return s;
+    if (!options.wait_for_window) return wd::Status::success();
+    if (wd::Status s = program.wait_window({.cls = "ZEL_VORN"}, kStartMs, &main); !s) return s;
+    if (!options.connect_board) return wd::Status::success();
+    if (testing::AssertionResult r = board.connect(port, 30s); !r) return wd::Status::failure(r.message());
+    return wd::Status::success();
 }
 
-void Session::open()
+wd::Status Vornline::start(const zel::ConfigRecord& rec, const StartOptions& options)
 {
-    ASSERT_TRUE(wd::post_command(main, kOpen));
-    expect_open_done();
+    if (wd::Status s = put_record(rec); !s) return s;
+    return start(options);
 }
 
-void Session::expect_open_done()
+wd::Status Vornline::choose_open() { return wd::post_command(main, kOpen); }
+
+wd::Status Vornline::expect_channels_ready()
 {
-    ASSERT_TRUE(wd::post_command(main, kOpen));
-    expect_box("Channel Status", "Channels Are Ready To Accept Calls");
+    if (wd::Status s = choose_open(); !s) return s;
+    return expect_box("Channel Status", "Channels Are Ready To Accept Calls");
 }
 
-void Session::start_and_open(const zel::ConfigRecord& rec, wd::Environment env)
+wd::Status Vornline::open()
 {
-    ASSERT_NO_FATAL_FAILURE(start(rec, std::move(env)));
-    ASSERT_NO_FATAL_FAILURE(open());
-    const int rings = std::max(1, zel::field_number(rec, zel::Field::answer_ring));
+    if (wd::Status s = choose_open(); !s) return s;
+    return expect_channels_ready();
+}
+
+wd::Status Vornline::wait_lines_waiting(int rings)
+{
+    // The four lines start waiting in whatever order their threads run.
     for (int line = 1; line <= 4; ++line) {
         const std::string want = "wait " + std::to_string(line) + " " + std::to_string(rings);
-        ASSERT_TRUE(wd::wait_until(
+        wd::Status s = wd::wait_until(
             [&] {
                 for (const zeltest::BoardEvent& e : board.events()) {
                     if (zeltest::event_matches(want, e.text)) return true;
                 }
                 return false;
             },
-            15000, want + "\n" + board.report()));
+            20000, want);
+        if (!s) {
+            s.message += "\n" + board.report();
+            return s;
+        }
     }
-    board.skip_received();
+    return wd::Status::success();
 }
 
-void Session::expect_box(const std::string& caption, const std::string& text)
+wd::Status Vornline::start_and_open(const zel::ConfigRecord& rec, const StartOptions& options)
+{
+    if (wd::Status s = start(rec, options); !s) return s;
+    if (wd::Status s = open(); !s) return s;
+    if (wd::Status s = wait_lines_waiting(std::max(1, zel::field_number(rec, zel::Field::answer_ring))); !s) return s;
+    board.skip_received();
+    return wd::Status::success();
+}
+
+wd::Status Vornline::expect_box(const std::string& caption, const std::string& text, DWORD timeout_ms, bool only_ok)
 {
     wd::MessageBoxInfo box;
-    ASSERT_TRUE(program.wait_message_box(kBoxWaitMs, &box)) << board.report();
-    EXPECT_EQ(box.caption, caption);
-    EXPECT_EQ(box.text, text);
-    ASSERT_TRUE(wd::dismiss(box));
+    if (wd::Status s = program.wait_message_box(timeout_ms, &box); !s) {
+        s.message += "\n" + board.report();
+        return s;
+    }
+    const std::string got = plain_text(box.text);
+    std::string wrong;
+    if (box.caption != caption || got != text)
+        wrong = "box [" + box.caption + "] \"" + got + "\", expected [" + caption + "] \"" + text + "\"";
+    else if (only_ok && (box.buttons.size() != 1 || box.buttons[0].first != IDOK))
+        wrong = "box [" + caption + "] offers more than OK";
+    else if (only_ok && wd::message_boxes(program.pid()).size() != 1)
+        wrong = "another box is up beside [" + caption + "]; " + wd::describe_screen();
+    wd::Status dismissed = wd::dismiss(box);
+    if (!wrong.empty()) return wd::Status::failure(wrong);
+    return dismissed;
 }
 
-void Session::close_and_expect_exit()
+void Vornline::dismiss_boxes(std::vector<std::string>* seen)
 {
-    ASSERT_TRUE(wd::post_close(main));
-    expect_box("ZEL_SYSTEM.CMD", "Closing Command File OK");
-    DWORD code = 1234;
-    ASSERT_TRUE(program.wait_exit(15000, &code));
-    EXPECT_EQ(code, 0u);
+    for (const wd::MessageBoxInfo& box : wd::message_boxes(program.pid())) {
+        if (seen) seen->push_back(box.caption + ": " + plain_text(box.text));
+        wd::dismiss(box);
+    }
 }
 
-std::string Session::picture(int index)
+wd::Status Vornline::close_and_exit(bool loaded)
+{
+    if (wd::Status s = wd::post_close(main); !s) return s;
+    if (loaded) {
+        if (wd::Status s = expect_box("ZEL_SYSTEM.CMD", "Closing Command File OK"); !s) return s;
+    }
+    DWORD code = 1;
+    if (wd::Status s = program.wait_exit(kStartMs, &code); !s) return s;
+    if (code != 0) return wd::Status::failure("exit code " + std::to_string(code));
+    return wd::Status::success();
+}
+
+std::vector<HWND> Vornline::channel_windows() const
+{
+    std::vector<HWND> found;
+    for (HWND h = GetWindow(main, GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+        if (wd::class_name(h) == "ChildClass") found.push_back(h);
+    }
+    return found;
+}
+
+std::string Vornline::picture(int index)
 {
     bool answered = false;
     const LRESULT atom = ask(main, index, 0, &answered);
@@ -184,23 +248,14 @@ std::string Session::picture(int index)
     return n ? std::string(name, n) : "(bad atom)";
 }
 
-int Session::pictures_held(int index)
+int Vornline::pictures_held(int index)
 {
     bool answered = false;
     const LRESULT held = ask(main, index, 1, &answered);
     return answered ? static_cast<int>(held) : -2;
 }
 
-std::vector<HWND> Session::channel_windows() const
-{
-    std::vector<HWND> found;
-    for (HWND w : wd::descendants(main)) {
-        if (wd::class_name(w) == "ChildClass" && GetParent(w) == main) found.push_back(w);
-    }
-    return found;
-}
-
-std::vector<std::string> Session::line_events(int line, std::size_t from) const
+std::vector<std::string> Vornline::line_events(int line, std::size_t from) const
 {
     const std::vector<zeltest::BoardEvent> all = board.events();
     const std::string number = std::to_string(line);
@@ -214,6 +269,14 @@ std::vector<std::string> Session::line_events(int line, std::size_t from) const
             out.push_back(t);
     }
     return out;
+}
+
+std::size_t Vornline::working_set() const
+{
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof pmc;
+    if (!GetProcessMemoryInfo(program.process(), &pmc, sizeof pmc)) return 0;
+    return pmc.WorkingSetSize;
 }
 
 std::vector<std::string> between(const std::vector<std::string>& events, const std::string& first,
