@@ -24,13 +24,11 @@
 #include "bench_report.h"
 #include "bench_stats.h"
 #include "full_record.h"
+#include "plandesk_driver.h"
 #include "record_file.h"
 #include "win_probe.h"
 #include "window_driver.h"
 
-#ifndef PLANDESK_EXE
-#error "PLANDESK_EXE names the Plandesk program to measure"
-#endif
 #ifndef IDLE_WINDOW_EXE
 #error "IDLE_WINDOW_EXE names the empty Win32 program"
 #endif
@@ -43,7 +41,6 @@ using zelbench::kSpecialDays;
 
 constexpr DWORD kStartTimeoutMs = 60000;
 constexpr DWORD kDialogTimeoutMs = 20000;
-constexpr int kExitCommand = 57665;  // the framework's exit command
 constexpr double kCheckMs = 4;
 
 std::string control_text(HWND dialog, int id)
@@ -140,36 +137,18 @@ bool settle(HWND main)
     return SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r) != 0;
 }
 
-struct Tool {
-    wd::Program program;
-    HWND main = nullptr;
-
+// Plandesk started through the driver, its main window caught by the bench's own tight poll.
+struct Tool : pd::Plandesk {
     wd::Status start(const zel::ConfigRecord* record)
     {
         if (record != nullptr) {
-            if (wd::Status s = program.put_file("zel_system.cfg", zel::to_disk(*record)); !s) return s;
+            if (wd::Status s = put_record(*record); !s) return s;
         }
-        if (wd::Status s = program.start(PLANDESK_EXE); !s) return s;
+        if (wd::Status s = launch(); !s) return s;
         const DWORD pid = program.pid();
-        if (wd::Status s = zelbench::poll_until(
-                [&] { return (main = wd::find_window({.cls = "ZfFrame", .pid = pid})) != nullptr; }, kStartTimeoutMs,
-                "Plandesk's main window");
-            !s)
-            return s;
-        return wd::Status::success();
-    }
-
-    wd::Status wait_splash_gone() const
-    {
-        const DWORD pid = program.pid();
-        return wd::wait_until([&] { return wd::find_window({.cls = "PlandeskSplash", .pid = pid}) == nullptr; },
-                              kStartTimeoutMs, "the splash to go");
-    }
-
-    wd::Status quit()
-    {
-        if (wd::Status s = wd::post_command(main, kExitCommand); !s) return s;
-        return program.wait_exit(kStartTimeoutMs);
+        return zelbench::poll_until(
+            [&] { return (main = wd::find_window({.cls = pd::kFrameClass, .pid = pid})) != nullptr; },
+            kStartTimeoutMs, "Plandesk's main window");
     }
 };
 
@@ -247,15 +226,6 @@ bool wine_floor(zelbench::MemoryFigures* out)
 INT_PTR CALLBACK bare_dialog(HWND, UINT msg, WPARAM, LPARAM)
 {
     return msg == WM_INITDIALOG ? TRUE : FALSE;
-}
-
-// The folder as Wine names it (the Linux root is drive Z:).
-std::string windows_path(std::string unix_path)
-{
-    for (char& c : unix_path) {
-        if (c == '/') c = '\\';
-    }
-    return unix_path.rfind("\\", 0) == 0 ? "Z:" + unix_path : unix_path;
 }
 
 // The time from nothing to the bare dialog fully painted; -1 when it could not be made.
@@ -351,7 +321,7 @@ int main(int argc, char** argv)
     // Each dialog's template alone, in this process.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    HMODULE resources = LoadLibraryExA(windows_path(PLANDESK_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE resources = LoadLibraryExA(pd::plandesk_exe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     std::vector<std::vector<double>> floors(cases.size());
     for (int r = 0; r < runs && resources != nullptr; ++r) {
         for (std::size_t k = 0; k < cases.size(); ++k) floors[k].push_back(template_floor(resources, cases[k].command));

@@ -18,6 +18,7 @@
 #include "config_record.h"
 #include "e2e_operator.h"
 #include "e2e_plan.h"
+#include "plandesk_driver.h"
 #include "record_file.h"
 
 namespace {
@@ -30,8 +31,7 @@ constexpr int kSpeed = 20;
 constexpr auto kEventWait = 15s;
 constexpr DWORD kWaitMs = 15000;
 
-constexpr int kGeneralCommand = 130, kWeeklyCommand = 133, kRouteCommand = 134, kHolidayCommand = 135,
-              kValidateCommand = 136, kExitCommand = 57665;
+constexpr int kExitCommand = pd::kExitCommand;
 
 // Disk offset of validated_flag: its image offset plus one CR for each of the three lines
 // before it.
@@ -77,6 +77,9 @@ std::string padded(const char* text, std::size_t width)
     return s;
 }
 
+// A time picker's value for a minute of the day.
+zel::TimeOfDay minute_of_day(int minute) { return {minute / 60, minute % 60, 0}; }
+
 bool enabled(HWND control) { return IsWindowEnabled(control) != FALSE; }
 
 class EndToEnd : public ::testing::Test {
@@ -120,7 +123,7 @@ protected:
     {
         ASSERT_TRUE(wd::click(wd::child(dialog, IDOK)));
         ASSERT_TRUE(tool.expect_box(text, caption));
-        ASSERT_TRUE(tool.expect_exit_zero());
+        ASSERT_TRUE(tool.expect_exit(0));
         expect_sound("zel_system.cfg");
         ASSERT_TRUE(tool.restart());
     }
@@ -136,20 +139,20 @@ protected:
     e2e::Plan plan;
     ULONGLONG planned_at = 0;
     std::string voice_folder;
-    e2e::Operator tool;
+    pd::Plandesk tool;
     e2e::Runtime runtime;
 };
 
 void EndToEnd::configure_general()
 {
     HWND dlg = nullptr;
-    ASSERT_TRUE(tool.open_dialog(kGeneralCommand, "General System Configuration", &dlg));
+    ASSERT_TRUE(tool.open_dialog(pd::kGeneral, &dlg));
     set_text(dlg, 1000, plan.info_line_1);
     set_text(dlg, 1001, plan.info_line_2);
     set_text(dlg, 1005, plan.answer_ring);
     set_text(dlg, 1007, plan.int_delay);
     set_text(dlg, 1008, plan.ext_delay);
-    ASSERT_TRUE(e2e::pick_entry(dlg, 1012, plan.vox_entry));
+    ASSERT_TRUE(pd::pick_entry(dlg, 1012, plan.vox_entry));
     ASSERT_TRUE(wd::wait_until([&] { return wd::text(wd::child(dlg, 1012)) == plan.vox_entry_text; }, kWaitMs,
                                "the voice file type " + plan.vox_entry_text));
     // No voice here: the tool goes on after its box.
@@ -163,7 +166,7 @@ void EndToEnd::configure_general()
 void EndToEnd::configure_week()
 {
     HWND dlg = nullptr;
-    ASSERT_TRUE(tool.open_dialog(kWeeklyCommand, "Greetings and Weekly Operation Hour Configuration", &dlg));
+    ASSERT_TRUE(tool.open_dialog(pd::kWeekly, &dlg));
     for (const VoiceControl& v : kWeeklyVoices)
         ASSERT_TRUE(tool.choose_voice(dlg, v.chooser, v.display, path_of(v.field, v.index)));
     for (int d = 0; d < 7; ++d) {
@@ -174,8 +177,8 @@ void EndToEnd::configure_week()
                                         h.closed_all_day ? BST_CHECKED : BST_UNCHECKED, 0, SMTO_ABORTIFHUNG, 2000,
                                         &ignored));
         if (h.closed_all_day) continue;
-        ASSERT_TRUE(e2e::set_picker_time(wd::child(dlg, row.opens), h.opens));
-        ASSERT_TRUE(e2e::set_picker_time(wd::child(dlg, row.closes), h.closes));
+        ASSERT_TRUE(pd::set_picker_time(wd::child(dlg, row.opens), minute_of_day(h.opens)));
+        ASSERT_TRUE(pd::set_picker_time(wd::child(dlg, row.closes), minute_of_day(h.closes)));
     }
     save_and_restart(dlg, "Restarting Program To Set Weekly Configuration", "Weekly Configuration Save/Validate");
 }
@@ -183,15 +186,15 @@ void EndToEnd::configure_week()
 void EndToEnd::configure_routes()
 {
     HWND dlg = nullptr;
-    ASSERT_TRUE(tool.open_dialog(kRouteCommand, "Call Route Configuration", &dlg));
+    ASSERT_TRUE(tool.open_dialog(pd::kCallRoute, &dlg));
     for (const e2e::Route& r : plan.routes) {
         SCOPED_TRACE("route row " + std::to_string(r.row + 1));
         const RouteRow& row = kRouteRows[r.row];
         set_text(dlg, row.ext, r.ext);
         set_text(dlg, row.port, r.port);
         set_text(dlg, row.alt, r.alt);
-        ASSERT_TRUE(e2e::set_picker_time(wd::child(dlg, row.from), r.from));
-        ASSERT_TRUE(e2e::set_picker_time(wd::child(dlg, row.to), r.to));
+        ASSERT_TRUE(pd::set_picker_time(wd::child(dlg, row.from), minute_of_day(r.from)));
+        ASSERT_TRUE(pd::set_picker_time(wd::child(dlg, row.to), minute_of_day(r.to)));
         ASSERT_TRUE(tool.choose_voice(dlg, row.chooser, row.voice, path_of(Field::route_vox, r.row)));
     }
     set_text(dlg, 1112, plan.default_port);
@@ -202,11 +205,11 @@ void EndToEnd::configure_routes()
 void EndToEnd::configure_holidays()
 {
     HWND dlg = nullptr;
-    ASSERT_TRUE(tool.open_dialog(kHolidayCommand, "Holiday Schedules", &dlg));
-    ASSERT_TRUE(e2e::set_picker_date(wd::child(dlg, 1188), plan.holiday));
-    ASSERT_TRUE(e2e::set_picker_date(wd::child(dlg, 1132), plan.special));
-    ASSERT_TRUE(e2e::set_picker_time(wd::child(dlg, 1186), plan.special_opens));
-    ASSERT_TRUE(e2e::set_picker_time(wd::child(dlg, 1187), plan.special_closes));
+    ASSERT_TRUE(tool.open_dialog(pd::kHoliday, &dlg));
+    ASSERT_TRUE(pd::set_picker_date(wd::child(dlg, 1188), plan.holiday));
+    ASSERT_TRUE(pd::set_picker_date(wd::child(dlg, 1132), plan.special));
+    ASSERT_TRUE(pd::set_picker_time(wd::child(dlg, 1186), minute_of_day(plan.special_opens)));
+    ASSERT_TRUE(pd::set_picker_time(wd::child(dlg, 1187), minute_of_day(plan.special_closes)));
     for (const VoiceControl& v : kHolidayVoices)
         ASSERT_TRUE(tool.choose_voice(dlg, v.chooser, v.display, path_of(v.field, v.index)));
     save_and_restart(dlg, "Restart Program To Set Configuration", "Holiday Schedule Configuration Save/Validate");
@@ -215,7 +218,7 @@ void EndToEnd::configure_holidays()
 void EndToEnd::validate_and_export()
 {
     HWND dlg = nullptr;
-    ASSERT_TRUE(tool.open_dialog(kValidateCommand, "Validate and Set Configuration For Use", &dlg));
+    ASSERT_TRUE(tool.open_dialog(pd::kValidate, &dlg));
     HWND report_box = wd::child(dlg, 1000);
     HWND report = wd::child(dlg, IDOK);
     HWND set = wd::child(dlg, 1015);
@@ -250,7 +253,7 @@ void EndToEnd::validate_and_export()
     ASSERT_TRUE(wd::click(set));
     ASSERT_TRUE(wd::wait_until([&] { return !enabled(set) && !enabled(report); }, kWaitMs,
                                "Report and Set to be disabled after the export"));
-    EXPECT_TRUE(tool.program.expect_no_message_box(300)) << "the export reported a fault";
+    EXPECT_TRUE(tool.expect_no_box()) << "the export reported a fault";
 
     // The command file is the working file with the validated mark, and nothing else.
     const std::string exported = tool.program.read_file("zel_system.cmd");
@@ -267,7 +270,7 @@ void EndToEnd::validate_and_export()
     ASSERT_TRUE(wd::click(wd::child(dlg, IDCANCEL)));
     ASSERT_TRUE(wd::wait_window_gone(dlg, kWaitMs));
     ASSERT_TRUE(wd::post_command(tool.main, kExitCommand));
-    ASSERT_TRUE(tool.expect_exit_zero());
+    ASSERT_TRUE(tool.expect_exit(0));
     EXPECT_EQ(working, tool.program.read_file("zel_system.cfg")) << "the export changed the working file";
     expect_sound("zel_system.cfg");
     expect_sound("zel_system.cmd");

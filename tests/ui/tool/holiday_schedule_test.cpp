@@ -1,6 +1,5 @@
 // The holiday schedules dialog driven in the real Plandesk: empty and set date pickers,
-// the special-hours time pair, the three voices, and Save, Cancel and the browse
-// outcomes with their boxes.
+// the special-hours time pair, the three voices as stored, and Save with its box.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,7 +11,7 @@
 
 #include "config_record.h"
 #include "record_file.h"
-#include "route_holiday_fixture.h"
+#include "plandesk_driver.h"
 
 namespace {
 
@@ -23,25 +22,21 @@ constexpr int kHolidayFirst = 1188;  // + i, i = 0..59
 constexpr int kOpenTime = 1186;
 constexpr int kCloseTime = 1187;
 constexpr int kVoiceEdits[3] = {1000, 1001, 1002};
-constexpr int kBrowseButtons[3] = {1248, 1249, 1250};
 constexpr Field kVoiceFields[3] = {Field::special_open_vox, Field::special_closed_vox, Field::holiday_vox};
 
 const std::string kSavedText = std::string(22, ' ') + "SAVED";
 constexpr const char* kSavedCaption = "Holiday Schedule Routing Configuration Updated";
-constexpr const char* kRestartText = "Restart Program To Set Configuration";
-constexpr const char* kSaveRestartCaption = "Holiday Schedule Configuration Save/Validate";
-constexpr const char* kCancelRestartCaption = "Holiday Schedule Configuration Change Detected";
 
 std::string item_text(HWND dialog, int id) { return wd::text(wd::child(dialog, id)); }
 
-HWND open_holidays(rh::PlandeskRun& run)
+HWND open_holidays(pd::Plandesk& run)
 {
     HWND dlg = nullptr;
-    EXPECT_TRUE(run.open_dialog(rh::kHolidayCommand, rh::kHolidayCaption, &dlg));
+    EXPECT_TRUE(run.open_dialog(pd::kHoliday, &dlg));
     return dlg;
 }
 
-wd::Status save_and_confirm(rh::PlandeskRun& run, HWND dlg)
+wd::Status save_and_confirm(pd::Plandesk& run, HWND dlg)
 {
     if (wd::Status s = wd::click(wd::child(dlg, IDOK)); !s) return s;
     if (wd::Status s = run.expect_box(kSavedText, kSavedCaption); !s) return s;
@@ -50,7 +45,7 @@ wd::Status save_and_confirm(rh::PlandeskRun& run, HWND dlg)
 
 TEST(HolidayScheduleDialog, FreshFileSavesNoDatesAndMidnightAsBothTimes)
 {
-    rh::PlandeskRun run;
+    pd::Plandesk run;
     ASSERT_TRUE(run.start());
     HWND dlg = open_holidays(run);
     ASSERT_NE(dlg, nullptr);
@@ -62,7 +57,7 @@ TEST(HolidayScheduleDialog, FreshFileSavesNoDatesAndMidnightAsBothTimes)
         ASSERT_NE(picker, nullptr) << id;
         EXPECT_NE(wd::window_style(picker) & DTS_SHOWNONE, 0) << id;
         std::optional<zel::Date> date;
-        ASSERT_TRUE(rh::picker_date(picker, &date)) << id;
+        ASSERT_TRUE(pd::picker_date(picker, &date)) << id;
         EXPECT_FALSE(date.has_value()) << id;
     }
     for (int id : {kOpenTime, kCloseTime}) EXPECT_EQ(item_text(dlg, id), "12:00:00 AM") << id;
@@ -90,7 +85,7 @@ TEST(HolidayScheduleDialog, FreshFileSavesNoDatesAndMidnightAsBothTimes)
 
     ASSERT_TRUE(save_and_confirm(run, dlg));
     zel::ConfigRecord saved;
-    ASSERT_TRUE(run.load(&saved));
+    ASSERT_TRUE(run.record(&saved));
     for (int i = 0; i < 60; ++i) EXPECT_EQ(zel::get_field(saved, Field::holiday_date, i), "") << "holiday " << i;
     for (int j = 0; j < 54; ++j) {
         EXPECT_EQ(zel::get_field(saved, Field::special_date, j), "") << "special " << j;
@@ -111,17 +106,17 @@ TEST(HolidayScheduleDialog, DatesGoToTheirOwnLinesAndLoadBack)
         {39, {9, 6, 2027}},   {40, {10, 11, 2027}}, {50, {11, 25, 2027}}, {59, {12, 25, 2027}},
     };
 
-    rh::PlandeskRun run;
+    pd::Plandesk run;
     ASSERT_TRUE(run.start());
     HWND dlg = open_holidays(run);
     ASSERT_NE(dlg, nullptr);
-    for (const auto& [j, d] : special) ASSERT_TRUE(rh::set_picker_date(wd::child(dlg, kSpecialFirst + j), d)) << j;
-    for (const auto& [i, d] : holidays) ASSERT_TRUE(rh::set_picker_date(wd::child(dlg, kHolidayFirst + i), d)) << i;
+    for (const auto& [j, d] : special) ASSERT_TRUE(pd::set_picker_date(wd::child(dlg, kSpecialFirst + j), d)) << j;
+    for (const auto& [i, d] : holidays) ASSERT_TRUE(pd::set_picker_date(wd::child(dlg, kHolidayFirst + i), d)) << i;
     EXPECT_EQ(item_text(dlg, kSpecialFirst + 9), "03/15/2027");
     ASSERT_TRUE(save_and_confirm(run, dlg));
 
     zel::ConfigRecord saved;
-    ASSERT_TRUE(run.load(&saved));
+    ASSERT_TRUE(run.record(&saved));
     for (int j = 0; j < 54; ++j) {
         const auto it = special.find(j);
         EXPECT_EQ(zel::get_field(saved, Field::special_date, j), it == special.end() ? "" : zel::format_date(it->second))
@@ -138,7 +133,7 @@ TEST(HolidayScheduleDialog, DatesGoToTheirOwnLinesAndLoadBack)
     ASSERT_NE(dlg, nullptr);
     auto expect_loaded = [&](int id, const std::optional<zel::Date>& want) {
         std::optional<zel::Date> got;
-        ASSERT_TRUE(rh::picker_date(wd::child(dlg, id), &got)) << id;
+        ASSERT_TRUE(pd::picker_date(wd::child(dlg, id), &got)) << id;
         EXPECT_EQ(got.has_value(), want.has_value()) << id;
         if (got && want) {
             EXPECT_EQ(*got, *want) << id;
@@ -164,13 +159,14 @@ TEST(HolidayScheduleDialog, ImpossibleStoredDatesLoadEmptyAndAreSavedEmpty)
     zel::ConfigRecord rec = zel::default_record();
     for (int i = 0; i < 6; ++i) zel::set_field(rec, Field::holiday_date, i, stored[i]);
 
-    rh::PlandeskRun run;
-    ASSERT_TRUE(run.start(rec));
+    pd::Plandesk run;
+    ASSERT_TRUE(run.put_record(rec));
+    ASSERT_TRUE(run.start());
     HWND dlg = open_holidays(run);
     ASSERT_NE(dlg, nullptr);
     ASSERT_TRUE(save_and_confirm(run, dlg));
     zel::ConfigRecord saved;
-    ASSERT_TRUE(run.load(&saved));
+    ASSERT_TRUE(run.record(&saved));
     for (int i = 0; i < 5; ++i) EXPECT_EQ(zel::get_field(saved, Field::holiday_date, i), "") << stored[i];
     EXPECT_EQ(zel::get_field(saved, Field::holiday_date, 5), "12/31/2099");
 }
@@ -183,20 +179,21 @@ TEST(HolidayScheduleDialog, TimePairOfLineZeroIsShownAndWrittenToAllLines)
     zel::set_field(rec, Field::special_open_time, 7, "09:00:00 AM");
     zel::set_field(rec, Field::special_close_time, 53, "05:00:00 PM");
 
-    rh::PlandeskRun run;
-    ASSERT_TRUE(run.start(rec));
+    pd::Plandesk run;
+    ASSERT_TRUE(run.put_record(rec));
+    ASSERT_TRUE(run.start());
     HWND dlg = open_holidays(run);
     ASSERT_NE(dlg, nullptr);
     zel::TimeOfDay open, close;
-    ASSERT_TRUE(rh::picker_time(wd::child(dlg, kOpenTime), &open));
-    ASSERT_TRUE(rh::picker_time(wd::child(dlg, kCloseTime), &close));
+    ASSERT_TRUE(pd::picker_time(wd::child(dlg, kOpenTime), &open));
+    ASSERT_TRUE(pd::picker_time(wd::child(dlg, kCloseTime), &close));
     EXPECT_EQ(open, (zel::TimeOfDay{0, 30, 0}));
     EXPECT_EQ(close, (zel::TimeOfDay{13, 5, 0}));
     EXPECT_EQ(item_text(dlg, kOpenTime), "12:30:00 AM");
 
     ASSERT_TRUE(save_and_confirm(run, dlg));
     zel::ConfigRecord saved;
-    ASSERT_TRUE(run.load(&saved));
+    ASSERT_TRUE(run.record(&saved));
     for (int j = 0; j < 54; ++j) {
         EXPECT_EQ(zel::get_field(saved, Field::special_open_time, j), "12:30:00 AM") << j;
         EXPECT_EQ(zel::get_field(saved, Field::special_close_time, j), "01:05:00 PM") << j;
@@ -218,8 +215,9 @@ TEST(HolidayScheduleDialog, ShortVoicesAreDroppedAndLongerOnesKeptUpTo121)
     zel::ConfigRecord rec = zel::default_record();
     for (int v = 0; v < 3; ++v) zel::set_field(rec, kVoiceFields[v], cases[v].stored);
 
-    rh::PlandeskRun run;
-    ASSERT_TRUE(run.start(rec));
+    pd::Plandesk run;
+    ASSERT_TRUE(run.put_record(rec));
+    ASSERT_TRUE(run.start());
     HWND dlg = open_holidays(run);
     ASSERT_NE(dlg, nullptr);
     for (int v = 0; v < 3; ++v) {
@@ -228,7 +226,7 @@ TEST(HolidayScheduleDialog, ShortVoicesAreDroppedAndLongerOnesKeptUpTo121)
     }
     ASSERT_TRUE(save_and_confirm(run, dlg));
     zel::ConfigRecord saved;
-    ASSERT_TRUE(run.load(&saved));
+    ASSERT_TRUE(run.record(&saved));
     for (int v = 0; v < 3; ++v) EXPECT_EQ(zel::get_field(saved, kVoiceFields[v]), cases[v].saved) << v;
 
     // A stored path longer than the dialog keeps is cut at Save.
@@ -237,70 +235,8 @@ TEST(HolidayScheduleDialog, ShortVoicesAreDroppedAndLongerOnesKeptUpTo121)
     dlg = open_holidays(run);
     ASSERT_NE(dlg, nullptr);
     ASSERT_TRUE(save_and_confirm(run, dlg));
-    ASSERT_TRUE(run.load(&saved));
+    ASSERT_TRUE(run.record(&saved));
     EXPECT_EQ(zel::get_field(saved, Field::holiday_vox), too_long.substr(0, 121));
-}
-
-TEST(HolidayScheduleDialog, BrowseThenSaveStoresThePathAndEndsTheTool)
-{
-    rh::PlandeskRun run;
-    ASSERT_TRUE(run.start());
-    const std::string voice = rh::make_voice_file(run, "voices", "Holiday.vox");
-    HWND dlg = open_holidays(run);
-    ASSERT_NE(dlg, nullptr);
-    ASSERT_TRUE(rh::set_picker_date(wd::child(dlg, kHolidayFirst + 3), zel::Date{12, 24, 2027}));
-
-    ASSERT_TRUE(rh::press_chooser(dlg, kBrowseButtons[2]));
-    ASSERT_TRUE(rh::choose_in_file_dialog(run.program.pid(), voice));
-    ASSERT_TRUE(wd::wait_until([&] { return item_text(dlg, kVoiceEdits[2]) == voice; }, 10000, "1002 to show the voice"));
-
-    ASSERT_TRUE(wd::click(wd::child(dlg, IDOK)));
-    ASSERT_TRUE(run.expect_box(kRestartText, kSaveRestartCaption));
-    ASSERT_TRUE(run.expect_exit_zero());
-    zel::ConfigRecord saved;
-    ASSERT_TRUE(run.load(&saved));
-    EXPECT_EQ(zel::get_field(saved, Field::holiday_vox), voice);
-    EXPECT_EQ(zel::get_field(saved, Field::holiday_date, 3), "12/24/2027");
-}
-
-TEST(HolidayScheduleDialog, BrowseCancelledThenCancelEndsTheToolWithoutWriting)
-{
-    zel::ConfigRecord rec = zel::default_record();
-    zel::set_field(rec, Field::special_open_vox, "C:\\Voice\\Open.vox");
-    rh::PlandeskRun run;
-    ASSERT_TRUE(run.start(rec));
-    const std::string before = run.file_bytes();
-    HWND dlg = open_holidays(run);
-    ASSERT_NE(dlg, nullptr);
-
-    ASSERT_TRUE(rh::press_chooser(dlg, kBrowseButtons[0]));
-    ASSERT_TRUE(rh::cancel_file_dialog(run.program.pid()));
-    // Nothing was chosen: the voice stays.
-    EXPECT_EQ(item_text(dlg, kVoiceEdits[0]), "C:\\Voice\\Open.vox");
-
-    ASSERT_TRUE(wd::click(wd::child(dlg, IDCANCEL)));
-    ASSERT_TRUE(run.expect_box(kRestartText, kCancelRestartCaption));
-    ASSERT_TRUE(run.expect_exit_zero());
-    EXPECT_EQ(run.file_bytes(), before);
-}
-
-TEST(HolidayScheduleDialog, CancelOrCloseAfterChangingDatesWritesNothingAndKeepsTheTool)
-{
-    rh::PlandeskRun run;
-    ASSERT_TRUE(run.start());
-    const std::string before = run.file_bytes();
-
-    // Cancel, then the title bar's close box.
-    for (bool by_close : {false, true}) {
-        HWND dlg = open_holidays(run);
-        ASSERT_NE(dlg, nullptr);
-        ASSERT_TRUE(rh::set_picker_date(wd::child(dlg, kSpecialFirst), zel::Date{1, 2, 2027}));
-        ASSERT_TRUE(rh::set_picker_date(wd::child(dlg, kHolidayFirst + 59), zel::Date{3, 4, 2027}));
-        ASSERT_TRUE(by_close ? wd::post_close(dlg) : wd::click(wd::child(dlg, IDCANCEL)));
-        ASSERT_TRUE(run.expect_dialog_closed(dlg));
-        EXPECT_TRUE(run.program.expect_no_message_box(500));
-        EXPECT_EQ(run.file_bytes(), before);
-    }
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // offered only after a clean report, the report's text and its repeatability, the
 // exported command file byte for byte, and the boxes for a working file that is gone and
 // for an export that cannot be written.
-#include "window_driver.h"
+#include "plandesk_driver.h"
 
 #include "commands.h"
 #include "record_file.h"
@@ -11,19 +11,13 @@
 #include <string>
 #include <vector>
 
-#ifndef PLANDESK_EXE
-#error "PLANDESK_EXE names the Plandesk.exe under test"
-#endif
-
 namespace {
 
 using zel::Field;
 
-constexpr int kValidateCommand = 136;
 constexpr int kReportBox = 1000;
 constexpr int kSetForUse = 1015;
 constexpr DWORD kWaitMs = 15000;
-constexpr const char kDialogCaption[] = "Validate and Set Configuration For Use";
 
 // Disk offset of validated_flag: its image offset plus one CR for each of the three
 // lines before it.
@@ -61,15 +55,6 @@ zel::ConfigRecord complete_record()
     return r;
 }
 
-// The build folder as Wine sees it (the Linux root is drive Z:).
-std::string windows_path(std::string unix_path)
-{
-    for (char& c : unix_path) {
-        if (c == '/') c = '\\';
-    }
-    return "Z:" + unix_path;
-}
-
 std::string piece(const char* text, std::size_t width)
 {
     std::string s = text;
@@ -98,21 +83,18 @@ protected:
     void put_working_file(const zel::ConfigRecord& rec)
     {
         working_disk = zel::to_disk(rec);
-        ASSERT_TRUE(program.put_file("zel_system.cfg", working_disk));
+        ASSERT_TRUE(tool.put_file_bytes(working_disk));
     }
 
     void launch()
     {
-        ASSERT_TRUE(program.copy_in(windows_path(PLANDESK_EXE), "Plandesk.exe"));
-        ASSERT_TRUE(program.start(program.path("Plandesk.exe")));
-        ASSERT_TRUE(program.wait_window({.caption = "Zelwerk MIRT Configuration Tool For Dialogic System"}, 30000,
-                                        &main));
+        ASSERT_TRUE(tool.install());
+        ASSERT_TRUE(tool.start_shown());
     }
 
     void open_dialog()
     {
-        ASSERT_TRUE(wd::post_command(main, kValidateCommand));
-        ASSERT_TRUE(program.wait_window({.cls = "#32770", .caption = kDialogCaption}, kWaitMs, &dlg));
+        ASSERT_TRUE(tool.open_dialog(pd::kValidate, &dlg));
         report_box = wd::child(dlg, kReportBox);
         set_button = wd::child(dlg, kSetForUse);
         report_button = wd::child(dlg, IDOK);
@@ -121,12 +103,12 @@ protected:
         ASSERT_NE(nullptr, report_button);
     }
 
-    // Returns once the dialog has handled everything posted to it before.
+    // Returns once the dialog has handled everything posted to it before: a marker posted
+    // behind those messages, then a round trip for what their handlers sent.
     void settle()
     {
-        DWORD_PTR ignored = 0;
-        ASSERT_TRUE(SendMessageTimeoutA(dlg, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored))
-            << "the dialog does not answer";
+        ASSERT_TRUE(pd::drain_posted(report_box));
+        ASSERT_TRUE(wd::round_trip(dlg));
     }
 
     std::string report() const { return wd::text(report_box); }
@@ -145,7 +127,7 @@ protected:
     void expect_box(const std::string& caption, const std::string& text_start, std::string* text = nullptr)
     {
         wd::MessageBoxInfo box;
-        ASSERT_TRUE(program.wait_message_box(kWaitMs, &box));
+        ASSERT_TRUE(tool.wait_box(&box));
         EXPECT_EQ(caption, box.caption);
         EXPECT_EQ(text_start, box.text.substr(0, text_start.size())) << box.text;
         ASSERT_EQ(1u, box.buttons.size()) << "only OK";
@@ -184,9 +166,9 @@ protected:
         ASSERT_TRUE(wd::wait_window_gone(dlg, kWaitMs));
     }
 
-    wd::Program program;
+    pd::Plandesk tool;
+    wd::Program& program = tool.program;
     std::string working_disk;
-    HWND main = nullptr;
     HWND dlg = nullptr;
     HWND report_box = nullptr;
     HWND set_button = nullptr;
@@ -293,7 +275,7 @@ TEST_F(ValidateDlgTest, ExportWritesTheWorkingFileMarkedValidatedAndLeavesOnlyCl
         [&] { return !IsWindowEnabled(set_button) && !IsWindowEnabled(report_button); }, kWaitMs,
         "Set and Report disabled after the export"));
     settle();
-    EXPECT_TRUE(program.expect_no_message_box(500)) << "a successful export says nothing";
+    EXPECT_TRUE(tool.expect_no_box()) << "a successful export says nothing";
     EXPECT_TRUE(IsWindowEnabled(wd::child(dlg, IDCANCEL)));
     expect_exported_copy();
 
