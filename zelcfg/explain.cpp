@@ -51,7 +51,9 @@ void dates(const zel::ConfigRecord& cmd, const ExplainOptions& o, std::vector<Ex
             if (text.empty()) continue;
             zel::Date d;
             if (!parse_day_text(text, d)) {
-                const zel::Date guess = zel::parse_date(text);
+                zel::Date guess;
+                // Input text read by a fixed format, never used as one.
+                if (std::sscanf(text.c_str(), "%d/%d/%d", &guess.month, &guess.day, &guess.year) != 3) guess = {};
                 const std::string fix = zel::is_valid_date(guess)
                                             ? "write it as " + zel::format_date(guess)
                                             : std::string("write a real date as MM/DD/YYYY, or clear it");
