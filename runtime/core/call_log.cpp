@@ -2,6 +2,7 @@
 // binary, so the Windows and the native build write the same bytes.
 #include "call_log.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace zel {
@@ -85,6 +86,19 @@ std::string call_log_line(const CallLogEntry& e, unsigned long lost_before)
         line += csv_field(fields[i]);
     }
     return line + "\r\n";
+}
+
+double answer_seconds(double waited, int rings)
+{
+    constexpr double kRingCycle = 6.0;  // 2 s of ringing, 4 s of silence
+    const double rings_take = kRingCycle * (rings > 1 ? rings - 1 : 0);
+    return std::max(0.0, std::min(waited, rings_take));
+}
+
+std::string folder_of(std::string_view path)
+{
+    const std::size_t cut = path.find_last_of("\\/");
+    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
 }
 
 std::string call_log_file_name(const CallClock& when)

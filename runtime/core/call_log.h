@@ -56,6 +56,15 @@ std::string csv_field(std::string_view text);
 std::string call_log_header();
 std::string call_log_line(const CallLogEntry& entry, unsigned long lost_before);
 
+// The seconds a caller waited for the answer, as far as a channel can tell: the ring
+// wait's length, but no more than `rings` rings take at the 6-second ring cadence, since
+// a wait that began before the call rang also counts the idle time before it.
+double answer_seconds(double waited, int rings);
+
+// The folder part of a file path, its last separator ('\\' or '/') included; "" for a
+// bare name.
+std::string folder_of(std::string_view path);
+
 // "calls-YYYYMMDD.csv" for the day of `when`.
 std::string call_log_file_name(const CallClock& when);
 

@@ -204,3 +204,33 @@ TEST(CallLogFile, FourChannelsAppendingAtOnceLeaveEveryLineWhole)
     }
     for (int line = 1; line <= 4; ++line) EXPECT_EQ(kCalls, per_line[line]) << line;
 }
+
+TEST(CallLogFile, TheLogGoesBesideTheProgram)
+{
+    const struct {
+        const char* path;
+        const char* folder;
+    } cases[] = {
+        {"C:\\MIRT\\Vornline.exe", "C:\\MIRT\\"},
+        {"Z:\\work\\build dir\\Vornline.exe", "Z:\\work\\build dir\\"},
+        {"/opt/mirt/Vornline.exe", "/opt/mirt/"},
+        {"Vornline.exe", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.folder, zel::folder_of(c.path)) << c.path;
+}
+
+TEST(CallLogFile, TheTimeToAnswerIsTheRingWaitButNoMoreThanTheRingsTake)
+{
+    const struct {
+        double waited;
+        int rings;
+        double seconds;
+    } cases[] = {
+        {6.2, 2, 6.0},     // a wait a little longer than the two rings: the rings
+        {3.0, 2, 3.0},     // the call rang while the line was still busy with the last one
+        {3600.0, 3, 12.0}, // an idle hour before the call
+        {0.4, 1, 0.0},     // answered at the first ring
+        {5.0, 0, 0.0},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(c.seconds, zel::answer_seconds(c.waited, c.rings)) << c.waited;
+}
