@@ -151,7 +151,12 @@ void half_routes(const zel::ConfigRecord& cmd, std::vector<Explanation>& out)
             }
             continue;
         }
-        if (voice && !port) {
+        if (!voice && !port) {
+            out.push_back({name_of(Field::route_port, r), route_name(cmd, r) + " has neither a voice nor a port",
+                           "hear nothing, while a PLAY FAILED box on Vornline's screen holds the line until someone "
+                           "closes it, then get the flash followed by nothing and are left on the line",
+                           "set route_port[" + n + "] and route_vox[" + n + "], or clear route_ext[" + n + "]"});
+        } else if (voice && !port) {
             out.push_back({name_of(Field::route_port, r), route_name(cmd, r) + " has a voice but no port",
                            "hear the voice, then get the flash followed by nothing whenever the port is dialled, "
                            "and are left on the line",

@@ -88,7 +88,12 @@ TEST(ZelcfgExplain, EachProbableMistakeGivesItsOwnFinding)
          "holiday_date[6]", "is also special day 1; the special day wins"},
         {"two routes with one extension", [](ConfigRecord& r) { set(r, Field::route_ext, 0, "1003"); },
          "route_ext[0]", "route 0 can never be reached"},
-        {"the same number written otherwise", [](ConfigRecord& r) { set(r, Field::route_ext, 7, "01001"); },
+        {"the same number written otherwise",
+         [](ConfigRecord& r) {
+             set(r, Field::route_ext, 7, "01001");
+             set(r, Field::route_vox, 7, "C:\\Voice\\other.vox");
+             set(r, Field::route_port, 7, "207");
+         },
          "route_ext[0]", "is also route 7's (01001)"},
         {"window to an empty alternate", [](ConfigRecord& r) { set(r, Field::route_alt_number, 2, ""); },
          "route_alt_number[2]", "the flash followed by nothing and are left on the line"},
@@ -106,6 +111,8 @@ TEST(ZelcfgExplain, EachProbableMistakeGivesItsOwnFinding)
          "route 0 (1001) has a voice but no port"},
         {"port but no voice", [](ConfigRecord& r) { set(r, Field::route_vox, 0, ""); }, "route_vox[0]",
          "route 0 (1001) has a port but no voice"},
+        {"an extension alone", [](ConfigRecord& r) { set(r, Field::route_ext, 11, "1011"); }, "route_port[11]",
+         "route 11 (1011) has neither a voice nor a port"},
         {"port but no extension", [](ConfigRecord& r) { set(r, Field::route_port, 9, "209"); }, "route_ext[9]",
          "cannot reach it"},
         {"holidays without their greeting", [](ConfigRecord& r) { set(r, Field::holiday_vox, 0, ""); }, "holiday_vox",
