@@ -143,10 +143,4 @@ unsigned long CallLog::lost() const
     return lost_;
 }
 
-std::string CallLog::folder() const
-{
-    const std::lock_guard<std::mutex> hold(mutex_);
-    return folder_;
-}
-
 }  // namespace zel

@@ -26,7 +26,7 @@ struct CallLogEntry {
     std::string greeting;        // its path
     std::string reason;          // schedule_reason
     std::vector<std::string> entries;
-    int route = -1;              // the route dialled (0-15), -1 for none
+    int route = -1;              // the route the entry matched (0-15), -1 for none or the default
     std::string extension;       // its route_ext
     std::string outcome;         // port, alternate, default-silence, default-wrong, hung-up, error
     std::string outcome_at;      // hung-up: the step; error: the operation; else empty
@@ -82,7 +82,6 @@ public:
 
     // Lines lost since the last line written.
     unsigned long lost() const;
-    std::string folder() const;
 
 private:
     mutable std::mutex mutex_;

@@ -25,7 +25,8 @@ CallLogEntry call_log_entry(const CallSummary& s, const ConfigRecord& cmd, const
     e.greeting = s.schedule.greeting;
     e.reason = s.reason;
     e.entries = s.entries;
-    if (s.dialled && !s.default_transfer && s.route >= 0) {
+    // The route an entry matched, even when the caller hung up before it was dialled.
+    if (!s.default_transfer && s.route >= 0) {
         e.route = s.route;
         e.extension = get_field(cmd, Field::route_ext, s.route);
     }

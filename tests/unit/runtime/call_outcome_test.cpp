@@ -115,7 +115,7 @@ TEST(CallOutcome, EachWayACallEndsIsLoggedWithItsKeysRouteAndDial)
          {"9999"}, -1, "", "weekly: FRI"},
         {"hang-up in the transfer voice", kFridayMorning,
          {off, greet, fakevl::collect(kKey, "1234"), fakevl::play(kSales, kHangup)}, "hung-up", "announce",
-         {"1234"}, -1, "", "weekly: FRI"},
+         {"1234"}, 3, "", "weekly: FRI"},
         {"a failed greeting and dial are noted, the call goes on", kFridayMorning,
          {off, fakevl::play(kOpen, 0, "", -1), fakevl::collect(kKey, "1234"), fakevl::play(kSales, kEof),
           fakevl::dial("&,,201", 0, -1), fakevl::play(kGoodbye, kEof)},
