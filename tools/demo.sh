@@ -14,8 +14,10 @@
 #   5. four callers ring at once, one per line: one keys a valid extension, one stays
 #      silent, one keys a wrong extension twice, one keys the extension whose time window is
 #      active; every line is recorded; a picture of the window is taken mid-call;
-#   6. prints a transcript per line and closes Vornline.
-# The results: build/demo/transcript.txt, build/demo/line<N>-call<M>.wav, build/demo/vornline.png.
+#   6. prints a transcript per line and closes Vornline;
+#   7. summarises Vornline's call log with `zelcfg calls` into a page.
+# The results: build/demo/transcript.txt, build/demo/line<N>-call<M>.wav, build/demo/vornline.png,
+# build/demo/preview.txt (zelcfg preview of the office today), build/demo/calls.html.
 # Vornline's folder with the voices, the configuration and the logs: build/demo-work/.
 #
 # Environment (the defaults make `make run`):
@@ -94,11 +96,11 @@ echo "Vornline: $app/Vornline.exe with the stand-in board"
 step "2. Speaking the voice prompts (espeak-ng, then sox to 8 kHz VOX)"
 # What an earlier run made here goes; nothing else is touched.
 rm -rf "$work/voices"
-rm -f "$work"/*.exe "$work"/*.dll "$work"/zel_system.* "$work"/*.log
+rm -f "$work"/*.exe "$work"/*.dll "$work"/zel_system.* "$work"/*.log "$work"/calls-*.csv
 mkdir -p "$work/voices"
 if [ "$mode" = run ]; then
     mkdir -p "$out"
-    rm -f "$out"/line*-call*.wav "$out/transcript.txt" "$out/vornline.png"
+    rm -f "$out"/line*-call*.wav "$out/transcript.txt" "$out/vornline.png" "$out/preview.txt" "$out/calls.html"
 fi
 voices=(
     "open_greeting|Welcome to Zelwerk. Please key the four digit extension you want."
@@ -144,6 +146,10 @@ printf '  routes: 1001 Sales port 201; 1002 Accounts port 202; 1003 Support port
 printf '          its outside number 95550123; nothing keyed or wrong twice: default port 200\n'
 echo "  the validation report, and the export of the command file:"
 zelcfg export zel_system.cfg zel_system.cmd | tr -d '\r' | sed '/^$/d; s/^/    /'
+echo "  what plays when today, and where each extension goes (zelcfg preview):"
+preview=$(zelcfg preview zel_system.cmd --days 1 | tr -d '\r')
+printf '%s\n' "$preview" | sed 's/^/    /'
+[ "$mode" = run ] && printf '%s\n' "$preview" >"$out/preview.txt"
 
 status=0
 vornline=""
@@ -222,8 +228,23 @@ set -e
 step "6. Closing Vornline"
 close_vornline || status=1
 
+step "7. The call log"
+# Vornline writes its log beside Vornline.exe, which is in $work.
+logs=()
+for f in "$work"/calls-*.csv; do [ -e "$f" ] && logs+=("$(own "$f")"); done
+if [ "${#logs[@]}" -gt 0 ] && zelcfg calls "${logs[@]}" --html "$(own "$out/calls.html")" | tr -d '\r' |
+    sed 's/^/  /'; then
+    :
+else
+    echo "demo: no call log to summarise in $work" >&2
+    status=1
+fi
+
 step "Where everything is"
 echo "  transcript:  $out/transcript.txt"
+for f in "$work"/calls-*.csv; do [ -e "$f" ] && echo "  call log:    $f"; done
+[ -e "$out/calls.html" ] && echo "  call summary: $out/calls.html"
+[ -e "$out/preview.txt" ] && echo "  preview:     $out/preview.txt"
 for f in "$out"/line*-call*.wav; do [ -e "$f" ] && echo "  recording:   $f"; done
 if [ -e "$out/vornline.png" ]; then
     echo "  screenshot:  $out/vornline.png"

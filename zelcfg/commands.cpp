@@ -5,11 +5,15 @@
 #include <cstdio>
 #include <string_view>
 
+#include "calendar.h"
+#include "call_report.h"
 #include "config_record.h"
 #include "disk_file.h"
 #include "escape.h"
+#include "explain.h"
 #include "field_ref.h"
 #include "record_check.h"
+#include "preview.h"
 #include "record_file.h"
 #include "validation_commands.h"
 
@@ -28,6 +32,18 @@ constexpr const char kUsage[] =
     "                                  assignment is valid\n"
     "  zelcfg check FILE               verify the file's on-disk form; exit status 1 and one\n"
     "                                  line per finding when it is not sound\n"
+    "  zelcfg check FILE --explain [--voice-root DIR | --voice-root RECORD_DIR=DIR]...\n"
+    "                   [--today MM/DD/YYYY]\n"
+    "                                  also list what is probably a mistake, one line each\n"
+    "                                  with what a caller gets and the fix; exit status 3\n"
+    "                                  when there is any\n"
+    "  zelcfg preview FILE [--from MM/DD/YYYY] [--days N] [--json]\n"
+    "                                  day by day (default: 14 from today, at most 366), which\n"
+    "                                  greeting plays when and why, and what each extension\n"
+    "                                  dials, as Vornline's own rules decide\n"
+    "  zelcfg calls LOG... [--html FILE]\n"
+    "                                  summarise Vornline's call logs (calls-YYYYMMDD.csv);\n"
+    "                                  --html also writes the summary as one HTML page\n"
     "  zelcfg report FILE              print the validation report, one piece a line; exit\n"
     "                                  status 1 when it finds a show-stopper\n"
     "  zelcfg export CFG CMD           print the report of CFG and, only when it finds no\n"
@@ -217,22 +233,153 @@ int cmd_set(const std::vector<std::string>& args, Io& io)
     return 0;
 }
 
+// What check prints about a file that is not sound, line by line.
+std::string unsound_lines(const std::string& file, const CheckReport& report)
+{
+    std::string text;
+    for (const Finding& f : report.findings) {
+        text += file + ": offset " + std::to_string(f.offset) + ": " + f.text + "\n";
+    }
+    if (report.omitted > 0) text += file + ": " + std::to_string(report.omitted) + " more findings not shown\n";
+    return text;
+}
+
+// Takes "--name VALUE" at args[i]; false (with a message) when the value is missing.
+bool option_value(const std::vector<std::string>& args, std::size_t& i, std::string& value, Io& io)
+{
+    if (i + 1 >= args.size()) {
+        io.err += "zelcfg: " + args[i] + " needs a value\n";
+        return false;
+    }
+    value = args[++i];
+    return true;
+}
+
+bool day_option(const std::string& name, const std::string& text, zel::Date& day, Io& io)
+{
+    if (parse_day_text(text, day)) return true;
+    io.err += "zelcfg: " + name + " takes a real day as MM/DD/YYYY, not '" + escape_bytes(text) + "'\n";
+    return false;
+}
+
 int cmd_check(const std::vector<std::string>& args, Io& io)
 {
     const std::string& file = args[0];
+    bool explain = false;
+    ExplainOptions options;
+    options.today = today();
+#ifdef _WIN32
+    options.paths_as_they_are = true;
+#endif
+    bool explain_only = false;  // an option that means nothing without --explain
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string value;
+        if (args[i] == "--explain") {
+            explain = true;
+        } else if (args[i] == "--voice-root") {
+            if (!option_value(args, i, value, io)) return 1;
+            VoiceRoot root;
+            if (!parse_voice_root(value, root)) {
+                io.err += "zelcfg: --voice-root takes DIR or RECORD_DIR=DIR\n";
+                return 1;
+            }
+            options.voice_roots.push_back(root);
+            explain_only = true;
+        } else if (args[i] == "--today") {
+            if (!option_value(args, i, value, io) || !day_option("--today", value, options.today, io)) return 1;
+            explain_only = true;
+        } else {
+            io.err += "zelcfg: usage: zelcfg check FILE [--explain [--voice-root DIR]... [--today MM/DD/YYYY]]\n";
+            return 1;
+        }
+    }
+    if (explain_only && !explain) {
+        io.err += "zelcfg: --voice-root and --today go with --explain\n";
+        return 1;
+    }
     LoadedRecord rec;
     if (!load(file, rec, io)) return 1;
-    if (rec.report.sound()) {
-        io.out += file + ": sound record file\n";
+    if (!rec.report.sound()) {
+        io.out += unsound_lines(file, rec.report);
+        return 1;
+    }
+    io.out += file + ": sound record file\n";
+    if (!explain) return 0;
+    const std::vector<Explanation> found = explain_record(rec.image, options);
+    for (const Explanation& e : found) io.out += file + ": " + explanation_line(e) + "\n";
+    if (found.empty()) {
+        io.out += file + ": nothing to explain\n";
         return 0;
     }
-    for (const Finding& f : rec.report.findings) {
-        io.out += file + ": offset " + std::to_string(f.offset) + ": " + f.text + "\n";
+    return 3;
+}
+
+int cmd_preview(const std::vector<std::string>& args, Io& io)
+{
+    const std::string& file = args[0];
+    zel::Date from = today();
+    int days = 14;
+    bool json = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string value;
+        if (args[i] == "--json") {
+            json = true;
+        } else if (args[i] == "--from") {
+            if (!option_value(args, i, value, io) || !day_option("--from", value, from, io)) return 1;
+        } else if (args[i] == "--days") {
+            if (!option_value(args, i, value, io)) return 1;
+            const bool digits = !value.empty() && value.size() <= 3 &&
+                                value.find_first_not_of("0123456789") == std::string::npos;
+            days = digits ? std::atoi(value.c_str()) : 0;
+            if (days < 1 || days > kMaxPreviewDays) {
+                io.err += "zelcfg: --days takes a number from 1 to " + std::to_string(kMaxPreviewDays) + "\n";
+                return 1;
+            }
+        } else {
+            io.err += "zelcfg: usage: zelcfg preview FILE [--from MM/DD/YYYY] [--days N] [--json]\n";
+            return 1;
+        }
     }
-    if (rec.report.omitted > 0) {
-        io.out += file + ": " + std::to_string(rec.report.omitted) + " more findings not shown\n";
+    LoadedRecord rec;
+    if (!load(file, rec, io)) return 1;
+    // A damaged record would preview what a reader guessed, not what the file says.
+    if (!rec.report.sound()) {
+        io.err += unsound_lines(file, rec.report);
+        return 1;
     }
-    return 1;
+    const Preview preview = build_preview(rec.image, from, days);
+    io.out += json ? preview_json(preview) : preview_text(preview);
+    return 0;
+}
+
+int cmd_calls(const std::vector<std::string>& args, Io& io)
+{
+    std::vector<std::string> logs;
+    std::string html;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--html") {
+            if (!option_value(args, i, html, io)) return 1;
+            if (html.empty()) return io.fail("--html", "the page's file name is empty");
+        } else {
+            logs.push_back(args[i]);
+        }
+    }
+    if (logs.empty()) {
+        io.err += "zelcfg: usage: zelcfg calls LOG... [--html FILE]\n";
+        return 1;
+    }
+    CallTotals totals;
+    for (const std::string& log : logs) {
+        std::string text;
+        std::string problem;
+        if (!read_file_bytes(log, text, problem) || !add_call_log(text, totals, problem)) return io.fail(log, problem);
+    }
+    io.out += calls_text(totals);
+    if (!html.empty()) {
+        std::string problem;
+        if (!write_new_file(html, calls_html(totals, logs), problem)) return io.fail(html, problem);
+    }
+    return 0;
 }
 
 int cmd_report(const std::vector<std::string>& args, Io& io)
@@ -264,7 +411,9 @@ constexpr Command kCommands[] = {
     {"dump", 1, 1, "dump FILE", cmd_dump},
     {"get", 2, 2, "get FILE NAME", cmd_get},
     {"set", 2, kMany, "set FILE NAME=VALUE ...", cmd_set},
-    {"check", 1, 1, "check FILE", cmd_check},
+    {"check", 1, kMany, "check FILE [--explain ...]", cmd_check},
+    {"preview", 1, 6, "preview FILE [--from MM/DD/YYYY] [--days N] [--json]", cmd_preview},
+    {"calls", 1, kMany, "calls LOG... [--html FILE]", cmd_calls},
     {"report", 1, 1, "report FILE", cmd_report},
     {"export", 2, 2, "export CFG CMD", cmd_export},
 };

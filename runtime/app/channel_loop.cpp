@@ -19,6 +19,7 @@ ChannelEnd run_channel(int device, const zel::ConfigRecord& cmd, ChannelHost& ho
             host.report_fault("dx_sethook failed");
             return ChannelEnd::onhook_failed;
         }
+        host.waiting_for_call();
         // Fewer than one ring is not a wait the library defines; answer_rings
         // never asks for less than one.
         if (dx_wtring(device, zel::answer_rings(cmd), VL_OFFHOOK, VL_WAIT_FOREVER) < 0) {
@@ -30,7 +31,10 @@ ChannelEnd run_channel(int device, const zel::ConfigRecord& cmd, ChannelHost& ho
         }
         host.show_picture(zel::kPictureAnswered);
         host.take_call();
-        if (dx_sethook(device, VL_ONHOOK, VL_SYNC) < 0) {
+        const bool on_hook = dx_sethook(device, VL_ONHOOK, VL_SYNC) >= 0;
+        // The call is logged even when the line stays off-hook: it was taken all the same.
+        host.call_over(on_hook);
+        if (!on_hook) {
             host.report_fault("SET ONHOOK FAILED.");
             return ChannelEnd::hangup_failed;
         }

@@ -24,6 +24,14 @@ public:
     // Runs the call flow on the line, which has just been answered and is off-hook;
     // returns when the call is over.
     virtual void take_call() = 0;
+
+    // The line is about to wait for rings: the time a call takes to be answered is
+    // counted from no earlier than this.
+    virtual void waiting_for_call() {}
+
+    // The call taken last is over and the line has been put on-hook (`on_hook`), or
+    // putting it on-hook failed; called before that failure is reported.
+    virtual void call_over(bool /*on_hook*/) {}
 };
 
 // Why a channel's loop ended: the thread ends after reporting it, and the channel

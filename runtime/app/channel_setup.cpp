@@ -34,16 +34,40 @@ public:
 
     void report_fault(const char* text) override { program_message("%s", text); }
 
+    void waiting_for_call() override { wait_began_ = GetTickCount64(); }
+
     void take_call() override
     {
+        answered_ = GetTickCount64();
         SYSTEMTIME local;
         GetLocalTime(&local);
-        const zel::CallClock now{local.wYear, local.wMonth, local.wDay, local.wDayOfWeek, local.wHour, local.wMinute};
-        zel::run_call(block_.device, command_record(), play_format(), now, *this);
+        start_ = {local.wYear, local.wMonth, local.wDay, local.wDayOfWeek, local.wHour, local.wMinute, local.wSecond};
+        summary_ = zel::run_call(block_.device, command_record(), play_format(), start_, *this);
+        in_call_ = true;
+    }
+
+    void call_over(bool) override
+    {
+        if (!in_call_) return;
+        in_call_ = false;
+        const ULONGLONG over = GetTickCount64();
+        zel::CallLogEntry entry = zel::call_log_entry(summary_, command_record(), start_);
+        entry.line = block_.index + 1;
+        entry.answer_seconds =
+            zel::answer_seconds(static_cast<double>(answered_ - wait_began_) / 1000.0, zel::answer_rings(command_record()));
+        entry.length_seconds = static_cast<double>(over - answered_) / 1000.0;
+        // A line that cannot be written is counted by the log and said on its next line;
+        // the call is over and the channel goes on either way.
+        if (runtime().call_log) runtime().call_log->append(entry);
     }
 
 private:
     ThreadBlock& block_;
+    ULONGLONG wait_began_ = 0;
+    ULONGLONG answered_ = 0;
+    zel::CallClock start_{};
+    zel::CallSummary summary_;
+    bool in_call_ = false;
 };
 
 DWORD WINAPI channel_thread(LPVOID argument)

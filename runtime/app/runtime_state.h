@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
 
+#include "call_log.h"
 #include "config_record.h"
 #include "languages.h"
 #include "voicelib.h"
@@ -29,6 +31,10 @@ struct RuntimeState {
 
     Language* languages = nullptr;
     ChannelLabels labels{};
+
+    // The call log in the program's own folder; made at start-up before any channel
+    // thread, shared by the channel threads under its own lock.
+    std::unique_ptr<zel::CallLog> call_log;
 };
 
 RuntimeState& runtime();

@@ -1,6 +1,9 @@
 // Vornline's entry point: the window classes, the start-up and the message loop.
 #include <windows.h>
 
+#include <memory>
+
+#include "call_log.h"
 #include "channel_setup.h"
 #include "main_window.h"
 #include "runtime_state.h"
@@ -9,6 +12,17 @@
 #include "window_geometry.h"
 
 namespace {
+
+// The folder of Vornline.exe itself, where its call log goes (the command file is read
+// from the current folder). When the module's path cannot be had whole, the current
+// folder: a log there is better than none.
+std::string program_folder()
+{
+    char path[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    return zel::folder_of(path);
+}
 
 bool register_class(HINSTANCE instance, const char* name, WNDPROC proc, const char* menu)
 {
@@ -36,6 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, i
     }
     vorn::RuntimeState& state = vorn::runtime();
     state.instance = instance;
+    state.call_log = std::make_unique<zel::CallLog>(program_folder());
 
     vorn::Box at = vorn::main_window_box(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     HWND hwnd = CreateWindowA("ZEL_VORN", "VORN Computer Telephony System", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,

@@ -15,6 +15,7 @@ struct CallClock {
     int weekday = 0;  // 0 Sunday .. 6 Saturday
     int hour = 0;     // 0-23
     int minute = 0;   // 0-59
+    int second = 0;   // 0-59; only the call log reads it, every rule works by the minute
 };
 
 struct ClockTexts {

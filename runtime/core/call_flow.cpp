@@ -93,12 +93,17 @@ public:
     CallSummary run()
     {
         summary_.schedule = evaluate_schedule(cmd_, texts_);
-        if (dx_sethook(device_, VL_OFFHOOK, VL_SYNC) < 0) host_.report_fault("SET OFFHOOK failed");
+        summary_.reason = schedule_reason(summary_.schedule, texts_);
+        if (dx_sethook(device_, VL_OFFHOOK, VL_SYNC) < 0) {
+            summary_.failed.push_back("offhook");
+            host_.report_fault("SET OFFHOOK failed");
+        }
 
         CallState state = CallState::greeting;
         while (state != CallState::end) {
             const CallEvent event = (this->*kActions[static_cast<std::size_t>(state)])();
             const CallState next = next_state(state, event);
+            if (event == E::caller_gone || event == E::gone_at_end_of_file) summary_.gone_at = state;
             host_.on_transition(state, event, next);
             state = next;
         }
@@ -118,10 +123,13 @@ private:
         return CallState::end;  // unreachable while every action's events have rows
     }
 
-    int play(const std::string& path, const char* fault)
+    int play(const std::string& path, const char* what, const char* fault)
     {
         const int result = dx_play_file(device_, path.c_str(), kPlayTermination, &format_, VL_SYNC);
-        if (result < 0) host_.report_fault(fault);
+        if (result < 0) {
+            summary_.failed.push_back(what);
+            host_.report_fault(fault);
+        }
         return result;
     }
 
@@ -129,7 +137,7 @@ private:
 
     CallEvent greeting()
     {
-        play(summary_.schedule.greeting, "PLAY FAILED.");
+        play(summary_.schedule.greeting, "play greeting", "PLAY FAILED.");
         const long r = reason();
         if (caller_gone(r)) return E::caller_gone;
         // A caller who hangs up just as the greeting runs out is only seen by asking again.
@@ -141,9 +149,11 @@ private:
     {
         std::memset(digits_, 0, sizeof digits_);
         if (dx_collect_digits(device_, kCollectTermination, digits_, VL_SYNC) < 0) {
+            summary_.failed.push_back("collect");
             host_.report_fault("GET DIGIT FAILED.");
         }
         digits_[sizeof digits_ - 1] = '\0';
+        if (digits_[0] != '\0') summary_.entries.emplace_back(digits_);
         const long r = reason();
         if (r == VL_REASON_DIGIT_COUNT) {
             other_collections_ = 0;
@@ -152,7 +162,9 @@ private:
         if (r == VL_REASON_MAX_TIME) {
             other_collections_ = 0;
             if (digits_[0] != '\0') return E::partial_entry;
-            return attempts_ == 0 ? E::silence_first : E::silence_again;
+            if (attempts_ > 0) return E::silence_again;
+            silent_ = true;
+            return E::silence_first;
         }
         if (caller_gone(r)) return E::caller_gone;
         if (++other_collections_ >= kMaxOtherCollections) {
@@ -181,7 +193,7 @@ private:
         dx_clear_digits(device_);
         if (attempts_ >= kMaxAttempts) return E::attempts_used;
         ++attempts_;
-        play(get_field(cmd_, Field::wrong_ext_vox),
+        play(get_field(cmd_, Field::wrong_ext_vox), "play retry",
              "PLAY FAILED, please make sure all vox files\n are in the correct directories");
         if (caller_gone(reason())) return E::caller_gone;
         if (attempts_ >= kMaxAttempts) return E::attempts_used_after_prompt;
@@ -191,12 +203,16 @@ private:
     CallEvent route_transfer()
     {
         plan_ = prepare_route_transfer(cmd_, route_, texts_.time, summary_.schedule);
+        summary_.route = plan_.route;
+        summary_.alternate = plan_.alternate;
         return E::done;
     }
 
     CallEvent default_transfer()
     {
         plan_ = prepare_default_transfer(cmd_);
+        summary_.default_transfer = true;
+        summary_.default_after_silence = silent_;
         return E::done;
     }
 
@@ -204,21 +220,22 @@ private:
     {
         if (const char* name = transfer_picture_name(plan_.picture)) host_.show_picture(name);
         summary_.picture = plan_.picture;
-        play(plan_.voice, "PLAY FAILED,\n please make sure all vox files are\n in the correct directories.");
+        play(plan_.voice, "play transfer voice", "PLAY FAILED,\n please make sure all vox files are\n in the correct directories.");
         return caller_gone(reason()) ? E::caller_gone : E::done;
     }
 
     CallEvent dial()
     {
         // The dial's own result tells nothing the reason does not; only a hang-up stops us.
-        dx_dial(device_, plan_.dial, nullptr, VL_SYNC);
+        if (dx_dial(device_, plan_.dial, nullptr, VL_SYNC) < 0) summary_.failed.push_back("dial");
         summary_.dial = plan_.dial;
+        summary_.dialled = true;
         return caller_gone(reason()) ? E::caller_gone : E::done;
     }
 
     CallEvent closing()
     {
-        play(get_field(cmd_, Field::system_error_vox),
+        play(get_field(cmd_, Field::system_error_vox), "play goodbye",
              "PLAY FAILED.\n Please make sure that all vox files \n are in the correct directories");
         reason();  // read to end the operation's report; whatever it says, the call is over
         summary_.end = CallEnd::transferred;
@@ -236,6 +253,7 @@ private:
     int attempts_ = 0;
     int other_collections_ = 0;
     int route_ = -1;
+    bool silent_ = false;  // the first collection timed out with no key
     char digits_[VL_DIGIT_BUFFER_SIZE] = {};
     TransferPlan plan_;
 };

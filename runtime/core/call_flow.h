@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "call_clock.h"
 #include "config_record.h"
@@ -102,9 +103,18 @@ enum class CallEnd {
 struct CallSummary {
     CallEnd end = CallEnd::caller_gone;
     ScheduleOutcome schedule;
+    std::string reason;  // why the greeting was chosen (schedule_reason)
     int attempts = 0;
     int picture = -1;  // transfer picture number shown, -1 when none was
     std::string dial;  // the string that was dialled, empty when none was
+    bool dialled = false;
+    std::vector<std::string> entries;  // the keys of every collection that got any, in order
+    int route = -1;                    // the route the transfer was prepared for, -1 for none or the default
+    bool alternate = false;            // that route's alternate number was chosen over its port
+    bool default_transfer = false;     // the default transfer was prepared
+    bool default_after_silence = false;  // ... because the caller keyed nothing at all
+    CallState gone_at = CallState::end;  // the state in which the caller was found gone
+    std::vector<std::string> failed;     // operations that failed, in order ("play greeting", "collect", ...)
 };
 
 // Runs one answered call on channel `device` (a dx_open handle) and returns when it

@@ -25,10 +25,19 @@ struct ScheduleOutcome {
     bool closed = false;        // transfers go to each route's alternate number
     bool special_open = false;  // transfers go to each route's port
     ScheduleRule rule = ScheduleRule::no_weekday;
+    int line = -1;              // the table line that decided (the last match); -1 for no_weekday
 };
 
 // Special-hours days first (hours from line 0), then holidays, then the weekday lines.
 // Every line of a table is examined and the last matching one decides.
 ScheduleOutcome evaluate_schedule(const ConfigRecord& cmd, const ClockTexts& now);
+
+// The record field whose voice file a rule plays.
+Field greeting_field(ScheduleRule rule);
+
+// Why the greeting was chosen, in the operator's terms: "special day 3 (open)",
+// "special day 3 (closed)", "holiday 12" (line indexes as zelcfg names them), "weekly: TUE",
+// "weekly: TUE (after hours)", "weekly: TUE (closed all day)", "weekly: no line for TUE".
+std::string schedule_reason(const ScheduleOutcome& outcome, const ClockTexts& now);
 
 }  // namespace zel

@@ -107,8 +107,9 @@ TransferPlan prepare_route_transfer(const ConfigRecord& cmd, int route, const st
     plan.route = route;
     plan.picture = route + 1;
     plan.voice = get_field(cmd, Field::route_vox, route);
+    plan.alternate = use_alternate(cmd, route, time_text, schedule);
     const std::string target =
-        use_alternate(cmd, route, time_text, schedule)
+        plan.alternate
             ? alternate_target(get_field(cmd, Field::route_alt_number, route),
                                field_number(cmd, Field::ext_transfer_delay))
             : get_field(cmd, Field::route_port, route);

@@ -29,6 +29,7 @@ struct TransferPlan {
     char dial[kDialStringSize] = {};   // NUL-terminated dial string
     int picture = kDefaultTransferPicture;
     int route = -1;                    // index of the route used, -1 for the default transfer
+    bool alternate = false;            // the route's alternate number was chosen over its port
     bool cut = false;                  // the dial string did not fit and was cut
 };
 

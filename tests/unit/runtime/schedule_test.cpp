@@ -249,3 +249,34 @@ TEST(Schedule, AFreshRecordIsClosedWithTheFlagSet)
     EXPECT_FALSE(got.special_open);
     EXPECT_EQ(ScheduleRule::no_weekday, got.rule);
 }
+
+TEST(Schedule, TheReasonNamesTheRuleAndTheLineThatDecided)
+{
+    ConfigRecord rec = office_record();
+    special_day(rec, 3, "07/03/2009");
+    special_day(rec, 5, "07/03/2009");  // the last matching line decides
+    special_hours(rec, "09:00:00 AM", "05:00:00 PM");
+    put(rec, Field::holiday_date, 12, "07/04/2009");
+    put(rec, Field::day_closed, 6, "01");  // Sunday closed all day
+    put(rec, Field::day_name, 0, "");      // no Monday line
+    const struct {
+        zel::CallClock clock;
+        const char* reason;
+        const char* field;
+    } cases[] = {
+        {{2009, 7, 3, 5, 10, 0}, "special day 5 (open)", "special_open_vox"},
+        {{2009, 7, 3, 5, 18, 0}, "special day 5 (closed)", "special_closed_vox"},
+        {{2009, 7, 4, 6, 10, 0}, "holiday 12", "holiday_vox"},
+        {{2009, 7, 7, 2, 10, 0}, "weekly: TUE", "open_greeting_vox"},
+        {{2009, 7, 7, 2, 20, 0}, "weekly: TUE (after hours)", "closed_greeting_vox"},
+        {{2009, 7, 5, 0, 10, 0}, "weekly: SUN (closed all day)", "closed_greeting_vox"},
+        {{2009, 7, 6, 1, 10, 0}, "weekly: no line for MON", "closed_greeting_vox"},
+    };
+    for (const auto& c : cases) {
+        const zel::ClockTexts texts = zel::make_clock_texts(c.clock);
+        const zel::ScheduleOutcome got = zel::evaluate_schedule(rec, texts);
+        EXPECT_EQ(c.reason, zel::schedule_reason(got, texts)) << c.reason;
+        EXPECT_STREQ(c.field, zel::field_def(zel::greeting_field(got.rule)).name) << c.reason;
+        EXPECT_EQ(zel::get_field(rec, zel::greeting_field(got.rule)), got.greeting) << c.reason;
+    }
+}
