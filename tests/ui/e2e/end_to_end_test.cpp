@@ -16,10 +16,10 @@
 
 #include "commands.h"
 #include "config_record.h"
-#include "e2e_operator.h"
 #include "e2e_plan.h"
 #include "plandesk_driver.h"
 #include "record_file.h"
+#include "vornline_driver.h"
 
 namespace {
 
@@ -32,6 +32,15 @@ constexpr auto kEventWait = 15s;
 constexpr DWORD kWaitMs = 15000;
 
 constexpr int kExitCommand = pd::kExitCommand;
+
+// zelcfg's check of a file; "" when it passes, else what it printed.
+std::string zelcfg_check(const std::string& path)
+{
+    std::string out;
+    std::string err;
+    if (zelcfg::run({"check", path}, out, err) == 0) return {};
+    return "zelcfg check " + path + " failed:\n" + out + err;
+}
 
 // Disk offset of validated_flag: its image offset plus one CR for each of the three lines
 // before it.
@@ -109,7 +118,7 @@ protected:
 
     void expect_sound(const std::string& name) const
     {
-        EXPECT_EQ("", e2e::zelcfg_check(tool.program.path(name))) << name;
+        EXPECT_EQ("", zelcfg_check(tool.program.path(name))) << name;
     }
 
     void set_text(HWND dialog, int id, const std::string& text) const
@@ -140,7 +149,7 @@ protected:
     ULONGLONG planned_at = 0;
     std::string voice_folder;
     pd::Plandesk tool;
-    e2e::Runtime runtime;
+    vt::Vornline runtime{7900, 90};
 };
 
 void EndToEnd::configure_general()
@@ -294,12 +303,11 @@ void EndToEnd::place_calls()
     ASSERT_LT(elapsed_ms, static_cast<ULONGLONG>(e2e::kHoldMinutes - 10) * 60000)
         << "the design was made for the clock " << elapsed_ms / 60000 << " minutes ago and no longer holds";
 
-    ASSERT_TRUE(runtime.install());
     ASSERT_TRUE(runtime.program.copy_in(tool.program.path("zel_system.cmd"), "ZEL_SYSTEM.CMD"));
-    const int port = e2e::free_board_port();
-    ASSERT_NE(port, 0) << "no free board port";
-    ASSERT_TRUE(runtime.start(port, kSpeed));
-    ASSERT_TRUE(runtime.open_channels(zel::leading_number(plan.answer_ring)));
+    ASSERT_TRUE(runtime.start({.speed = kSpeed}));
+    ASSERT_TRUE(runtime.open());
+    ASSERT_TRUE(runtime.wait_lines_waiting(zel::leading_number(plan.answer_ring)));
+    runtime.board.skip_received();
 
     const std::string hz = std::to_string(plan.play_hz);
     auto play = [&](int line, const std::string& path) { return "play " + std::to_string(line) + " " + hz + " " + path; };
@@ -345,7 +353,7 @@ void EndToEnd::place_calls()
     }
     EXPECT_EQ(dials, static_cast<int>(calls.size())) << board.report();
     EXPECT_TRUE(runtime.program.expect_no_message_box(200));
-    ASSERT_TRUE(runtime.close());
+    ASSERT_TRUE(runtime.close_and_exit(true));
 }
 
 TEST_F(EndToEnd, APhoneSystemDesignedInTheDialogsRoutesEveryCaller)

@@ -5,7 +5,7 @@
 // saves or exports must pass zelcfg check. What Save writes depends only on what the
 // dialogs were shown, so cases that show the same record share one Save through the GUI;
 // every case's own write path is checked without the GUI (bad_files_test).
-#include "window_driver.h"
+#include "plandesk_driver.h"
 
 #include <algorithm>
 #include <memory>
@@ -17,35 +17,27 @@
 #include "record_check.h"
 #include "record_file.h"
 
-#ifndef PLANDESK_EXE
-#error "PLANDESK_EXE names the Plandesk.exe under test"
-#endif
 
 namespace {
 
 using reliability::DamagedFile;
 using reliability::Form;
 
-constexpr const char* kMainCaption = "Zelwerk MIRT Configuration Tool For Dialogic System";
-constexpr const char* kWorkingFile = "zel_system.cfg";
-constexpr int kExit = 57665;
+using pd::kWorkingFile;
 constexpr DWORD kWaitMs = 20000;
 
 struct EditDialog {
-    int command;
-    const char* caption;
+    pd::Dialog dialog;
     std::string saved;      // the confirmation box after a save, "caption: text"
     bool box_without_file;  // a box at start when the file cannot be opened
 };
 
 const EditDialog kEditDialogs[] = {
-    {130, "General System Configuration", "General System Configuration: " + std::string(23, ' ') + "Saved", false},
-    {133, "Greetings and Weekly Operation Hour Configuration",
-     "Extension Routing Configuration Updated: " + std::string(22, ' ') + "SAVED", false},
-    {134, "Call Route Configuration", "Extension Routing Configuration Updated: " + std::string(22, ' ') + "SAVED",
+    {pd::kGeneral, "General System Configuration: " + std::string(23, ' ') + "Saved", false},
+    {pd::kWeekly, "Extension Routing Configuration Updated: " + std::string(22, ' ') + "SAVED", false},
+    {pd::kCallRoute, "Extension Routing Configuration Updated: " + std::string(22, ' ') + "SAVED",
      true},
-    {135, "Holiday Schedules",
-     "Holiday Schedule Routing Configuration Updated: " + std::string(22, ' ') + "SAVED", false},
+    {pd::kHoliday, "Holiday Schedule Routing Configuration Updated: " + std::string(22, ' ') + "SAVED", false},
 };
 
 // What the dialogs are shown of a case: the record image a text-mode read gets, or
@@ -123,54 +115,10 @@ public:
                                            << case_.bytes.size() << " (" << first_finding(now) << ")";
     }
 
-    testing::AssertionResult start()
-    {
-        if (wd::Status s = program.start(PLANDESK_EXE); !s) return testing::AssertionFailure() << s.message;
-        if (wd::Status s = program.wait_window({.caption = kMainCaption}, kWaitMs, &main); !s)
-            return testing::AssertionFailure() << s.message;
-        return testing::AssertionSuccess();
-    }
+    // The tool's run: its program, main window, dialogs and boxes.
+    pd::Plandesk tool;
+    wd::Program& program = tool.program;
 
-    // Clicks `button` of `dialog`, then dismisses every box that shows until the dialog is
-    // gone; the boxes' texts are returned.
-    testing::AssertionResult press_and_close(HWND dialog, int button, std::vector<std::string>* boxes)
-    {
-        if (wd::Status s = wd::click(wd::child(dialog, button)); !s) return testing::AssertionFailure() << s.message;
-        wd::Status s = wd::wait_until(
-            [&] {
-                for (const wd::MessageBoxInfo& box : wd::message_boxes(program.pid())) {
-                    boxes->push_back(box.caption + ": " + box.text);
-                    wd::dismiss(box);
-                }
-                return !IsWindow(dialog);
-            },
-            kWaitMs, "the dialog to close");
-        if (!s) return testing::AssertionFailure() << s.message;
-        return testing::AssertionSuccess();
-    }
-
-    // Posts the menu command and waits for the dialog, dismissing the boxes it shows while
-    // it is being made (their texts are added to `boxes`).
-    testing::AssertionResult open_dialog(int command, const char* caption, HWND* dialog,
-                                         std::vector<std::string>* boxes)
-    {
-        if (wd::Status s = wd::post_command(main, command); !s) return testing::AssertionFailure() << s.message;
-        wd::Status s = wd::wait_until(
-            [&] {
-                for (const wd::MessageBoxInfo& box : wd::message_boxes(program.pid())) {
-                    boxes->push_back(box.caption + ": " + box.text);
-                    wd::dismiss(box);
-                }
-                *dialog = wd::find_window({.cls = "#32770", .caption = caption, .pid = program.pid()});
-                return *dialog != nullptr;
-            },
-            kWaitMs, std::string("the dialog ") + caption);
-        if (!s) return testing::AssertionFailure() << s.message;
-        return testing::AssertionSuccess();
-    }
-
-    wd::Program program;
-    HWND main = nullptr;
 
 private:
     const DamagedFile& case_;
@@ -207,18 +155,18 @@ TEST_P(PlandeskBadFile, NeverCrashesNeverWritesADamagedRecord)
     // Start-up: only a file that cannot be opened for update is reported, before the main
     // window shows; no file is changed.
     if (!openable) {
-        ASSERT_TRUE(run.program.start(PLANDESK_EXE));
+        ASSERT_TRUE(run.tool.launch());
         wd::MessageBoxInfo box;
         ASSERT_TRUE(run.program.wait_message_box(kWaitMs, &box, "Configuration File Unavailable"));
         ASSERT_TRUE(wd::dismiss(box));
-        ASSERT_TRUE(run.program.wait_window({.caption = kMainCaption}, kWaitMs, &run.main));
+        ASSERT_TRUE(run.tool.wait_main());
     } else {
-        ASSERT_TRUE(run.start());
+        ASSERT_TRUE(run.tool.start_shown());
     }
     EXPECT_TRUE(run.untouched());
 
     for (const EditDialog& d : kEditDialogs) {
-        SCOPED_TRACE(d.caption);
+        SCOPED_TRACE(d.dialog.caption);
         HWND dialog = nullptr;
         std::vector<std::string> boxes;
         const std::vector<std::string> at_open =
@@ -226,17 +174,17 @@ TEST_P(PlandeskBadFile, NeverCrashesNeverWritesADamagedRecord)
                                             : std::vector<std::string>{};
 
         // Cancel writes nothing.
-        ASSERT_TRUE(run.open_dialog(d.command, d.caption, &dialog, &boxes));
-        ASSERT_TRUE(run.press_and_close(dialog, IDCANCEL, &boxes));
+        ASSERT_TRUE(run.tool.open_dialog(d.dialog, &dialog, &boxes));
+        ASSERT_TRUE(run.tool.press_and_close(dialog, IDCANCEL, &boxes));
         EXPECT_EQ(at_open, boxes);
         EXPECT_TRUE(run.untouched());
 
         if (!saves_through_gui(c)) continue;
         // Save writes a sound record whenever it writes at all.
         boxes.clear();
-        ASSERT_TRUE(run.open_dialog(d.command, d.caption, &dialog, &boxes));
-        ASSERT_TRUE(run.press_and_close(dialog, IDOK, &boxes));
-        ASSERT_TRUE(run.program.running()) << "Plandesk ended after " << d.caption;
+        ASSERT_TRUE(run.tool.open_dialog(d.dialog, &dialog, &boxes));
+        ASSERT_TRUE(run.tool.press_and_close(dialog, IDOK, &boxes));
+        ASSERT_TRUE(run.program.running()) << "Plandesk ended after " << d.dialog.caption;
         if (openable) {
             const std::string saved = run.program.read_file(kWorkingFile);
             EXPECT_EQ("sound", first_finding(saved));
@@ -259,7 +207,7 @@ TEST_P(PlandeskBadFile, NeverCrashesNeverWritesADamagedRecord)
     // the report allows one, writes a sound command file.
     HWND dialog = nullptr;
     std::vector<std::string> boxes;
-    ASSERT_TRUE(run.open_dialog(136, "Validate and Set Configuration For Use", &dialog, &boxes));
+    ASSERT_TRUE(run.tool.open_dialog(pd::kValidate, &dialog, &boxes));
     EXPECT_TRUE(boxes.empty());
     ASSERT_TRUE(wd::click(wd::child(dialog, IDOK)));
     if (c.expected.whole_image && openable) {
@@ -281,13 +229,13 @@ TEST_P(PlandeskBadFile, NeverCrashesNeverWritesADamagedRecord)
         EXPECT_EQ("Cannot Open zel_system.cfg for testing", box.text);
         ASSERT_TRUE(wd::dismiss(box));
     }
-    ASSERT_TRUE(run.press_and_close(dialog, IDCANCEL, &boxes));
+    ASSERT_TRUE(run.tool.press_and_close(dialog, IDCANCEL, &boxes));
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(run.untouched());
 
     // Still there, and it ends as asked.
     ASSERT_TRUE(run.program.running());
-    ASSERT_TRUE(wd::post_command(run.main, kExit));
+    ASSERT_TRUE(wd::post_command(run.tool.main, pd::kExitCommand));
     DWORD code = 1;
     ASSERT_TRUE(run.program.wait_exit(kWaitMs, &code));
     EXPECT_EQ(0u, code);
