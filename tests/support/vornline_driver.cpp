@@ -279,6 +279,88 @@ std::size_t Vornline::working_set() const
     return pmc.WorkingSetSize;
 }
 
+namespace {
+
+// One CSV record from `text` at `at` (quotes doubled inside quoted fields, CR LF ends it);
+// false at the end or on a quote left open.
+bool csv_record(const std::string& text, std::size_t& at, std::vector<std::string>* fields)
+{
+    fields->clear();
+    if (at >= text.size()) return false;
+    std::string field;
+    bool quoted = false;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (quoted) {
+            if (c == '"' && at + 1 < text.size() && text[at + 1] == '"') {
+                field += '"';
+                ++at;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            fields->push_back(field);
+            field.clear();
+        } else if (c == '\r' && at + 1 < text.size() && text[at + 1] == '\n') {
+            at += 2;
+            fields->push_back(field);
+            return true;
+        } else {
+            field += c;
+        }
+    }
+    fields->push_back(field);
+    return !quoted;
+}
+
+}  // namespace
+
+std::string Vornline::call_log_name() const
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char name[32];
+    std::snprintf(name, sizeof name, "calls-%04u%02u%02u.csv", now.wYear, now.wMonth, now.wDay);
+    return name;
+}
+
+std::vector<Vornline::LogLine> Vornline::call_log(std::string* error) const
+{
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA(program.path("calls-*.csv").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do files.push_back(found.cFileName);
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    std::sort(files.begin(), files.end());
+    std::vector<LogLine> lines;
+    for (const std::string& name : files) {
+        const std::string text = program.read_file(name);
+        std::size_t at = 0;
+        std::vector<std::string> header, fields;
+        if (!csv_record(text, at, &header) || header.empty() || header[0] != "start") {
+            if (error) *error = name + " has no header";
+            continue;
+        }
+        while (at < text.size()) {
+            if (!csv_record(text, at, &fields) || fields.size() != header.size()) {
+                if (error) *error = name + ": a line of " + std::to_string(fields.size()) + " fields";
+                continue;
+            }
+            LogLine line;
+            for (std::size_t i = 0; i < header.size(); ++i) line[header[i]] = fields[i];
+            lines.push_back(std::move(line));
+        }
+    }
+    return lines;
+}
+
 std::vector<std::string> between(const std::vector<std::string>& events, const std::string& first,
                                  const std::string& last)
 {

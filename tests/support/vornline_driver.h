@@ -26,6 +26,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,13 @@ public:
     std::vector<std::string> line_events(int line, std::size_t from = 0) const;
     // The program's working set in bytes (0 when it cannot be read).
     std::size_t working_set() const;
+
+    // The call log's lines (every calls-YYYYMMDD.csv beside the program, by name order),
+    // each as column name to value, read by the header of its file; `error` says what
+    // could not be read (a cut line, a file without its header).
+    using LogLine = std::map<std::string, std::string>;
+    std::vector<LogLine> call_log(std::string* error = nullptr) const;
+    std::string call_log_name() const;  // today's file name
 
     wd::Program program;
     zeltest::LineController board;

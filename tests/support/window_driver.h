@@ -168,13 +168,15 @@ Status expect_message_box(DWORD pid, const std::string& text, const std::string&
 // Holds for `period_ms` and fails if a message box of `pid` shows meanwhile. For boxes that
 // another thread of the program may raise at any time (a channel thread); keep it short.
 Status expect_no_message_box(DWORD pid, DWORD period_ms);
-// Fails if a message box of `window`'s process is up once `window`'s thread has handled
-// every message posted to it before this call. A box raised by a handler exists before
-// that handler's thread takes its next message (the box's own loop answers the round
-// trip), so this proves that nothing the test posted so far raised one, without a wait.
+// Fails if a message box of `window`'s process is up once `window`'s thread has answered
+// a message sent to it. A box raised by a handler exists before that handler's thread
+// takes its next message (the box's own loop answers the round trip), so once a wait has
+// shown that the test's last action is being or has been handled (a dialog gone, a text
+// shown), this proves that the action raised no box, without a fixed wait. A sent message
+// overtakes messages posted before it: right after a post, first wait for its effect.
 Status expect_no_message_box_after(HWND window, DWORD timeout_ms = kDefaultTimeoutMs);
-// Returns once `window`'s thread has handled every message posted to it before the call
-// (or entered a modal loop of its own); fails when it does not answer in time.
+// Returns once `window`'s thread has handled a message sent to it (in its own loop or a
+// modal one); fails when it does not answer in time.
 Status round_trip(HWND window, DWORD timeout_ms = kDefaultTimeoutMs);
 
 // ---- date-time pickers in another process -----------------------------------------

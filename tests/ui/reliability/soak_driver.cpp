@@ -171,7 +171,7 @@ int main(int argc, char** argv)
         std::printf("soak: %s\n", s.message.c_str());
         return 2;
     }
-    if (wd::Status s = run.start({.speed = speed}); !s) {
+    if (wd::Status s = run.start({.speed = static_cast<double>(speed)}); !s) {
         std::printf("soak: Vornline did not start: %s\n", s.message.c_str());
         return 2;
     }

@@ -62,7 +62,9 @@ std::unique_ptr<wd::FileLock> place(rel::VornlineRun& run, const DamagedFile& c)
     }
     EXPECT_TRUE(run.put_command(c.bytes));
     const std::string path = run.program.path("zel_system.cmd");
-    if (c.form == Form::read_only) EXPECT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    if (c.form == Form::read_only) {
+        EXPECT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    }
     if (c.form != Form::locked) return nullptr;
     auto lock = std::make_unique<wd::FileLock>(path);
     EXPECT_TRUE(lock->held()) << "cannot hold " << path;

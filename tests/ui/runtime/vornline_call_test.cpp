@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 
 #ifndef VORN_PORT_BASE
 #error "VORN_PORT_BASE is the first of this program's board ports"
@@ -68,6 +70,40 @@ testing::AssertionResult in_order(const std::vector<std::string>& events, const 
             return testing::AssertionFailure() << "no \"" << p << "\" in its place among\n" << all;
         }
         ++at;
+    }
+    return testing::AssertionSuccess();
+}
+
+// What one call must have left in the call log: the columns named, with these values.
+using Logged = std::map<std::string, std::string>;
+
+// Waits for `count` lines in the call log (a line is written once its call is back
+// on-hook) and checks each against `want`, in the log's order; the columns of every line
+// that no row names must read as a call that failed nothing and lost no line before it.
+testing::AssertionResult log_holds(const Session& s, const std::vector<Logged>& want)
+{
+    std::string error;
+    std::vector<vt::Vornline::LogLine> log;
+    wd::Status s_ = wd::wait_until([&] { return (log = s.call_log(&error)).size() >= want.size(); }, 15000,
+                                   std::to_string(want.size()) + " lines in the call log");
+    if (!s_) return testing::AssertionFailure() << s_.message;
+    if (!error.empty()) return testing::AssertionFailure() << error;
+    if (log.size() != want.size()) return testing::AssertionFailure() << log.size() << " lines in the call log";
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        Logged expected = {{"failed", ""}, {"lost_before", "0"}, {"greeting_field", "open_greeting_vox"},
+                           {"outcome_at", ""}};
+        for (const auto& [column, value] : want[i]) expected[column] = value;
+        for (const auto& [column, value] : expected) {
+            const auto got = log[i].find(column);
+            if (got == log[i].end()) return testing::AssertionFailure() << "no column " << column;
+            if (got->second != value)
+                return testing::AssertionFailure() << "log line " << i + 1 << ": " << column << " is \"" << got->second
+                                                   << "\", expected \"" << value << "\"";
+        }
+        if (log[i].at("reason").rfind("weekly: ", 0) != 0)
+            return testing::AssertionFailure() << "log line " << i + 1 << ": reason " << log[i].at("reason");
+        if (std::atof(log[i].at("length_seconds").c_str()) <= 0)
+            return testing::AssertionFailure() << "log line " << i + 1 << ": no length";
     }
     return testing::AssertionSuccess();
 }
@@ -156,6 +192,21 @@ TEST_F(Calls, FourCallersAtOnceEachReachTheirOwnRoute)
         },
         15000, "four lines waiting again\n" + s.board.report()));
     for (int index = 0; index < 4; ++index) EXPECT_EQ(s.picture(index), "PHONE");
+
+    // One log line per call, whichever line hung up first.
+    std::vector<vt::Vornline::LogLine> log;
+    ASSERT_TRUE(wd::wait_until([&] { return (log = s.call_log()).size() >= 4; }, 15000, "four lines in the call log"));
+    std::sort(log.begin(), log.end(), [](const auto& a, const auto& b) { return a.at("line") < b.at("line"); });
+    std::vector<Logged> want;
+    for (int line = 1; line <= 4; ++line) {
+        const std::string n = std::to_string(line), ext = std::to_string(1000 + line);
+        want.push_back({{"line", n}, {"entries", ext}, {"route", n}, {"extension", ext}, {"outcome", "port"},
+                        {"dial", "&,,20" + n}, {"greeting", s.greeting}});
+    }
+    ASSERT_EQ(4u, log.size());
+    for (int i = 0; i < 4; ++i) {
+        for (const auto& [column, value] : want[i]) EXPECT_EQ(value, log[i][column]) << column << " of line " << i + 1;
+    }
     ASSERT_TRUE(s.close_and_exit(true));
 }
 
@@ -210,6 +261,10 @@ TEST_F(Calls, TheTransferShowsTheRoutesPicture)
         EXPECT_EQ(s.picture(0), "PHONE");
     }
     SetWindowPos(s.main, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_TRUE(log_holds(s, {{{"line", "1"}, {"entries", ""}, {"route", ""}, {"outcome", "default-silence"}, {"dial", "&,,100"}},
+                              {{"entries", "1000"}, {"route", "0"}, {"extension", "1000"}, {"outcome", "port"}, {"dial", "&,,200"}},
+                              {{"entries", "1015"}, {"route", "15"}, {"extension", "1015"}, {"outcome", "port"}, {"dial", "&,,215"}},
+                              {{"entries", "1009"}, {"route", "9"}, {"extension", "1009"}, {"outcome", "port"}, {"dial", "&,,209"}}}));
     ASSERT_TRUE(s.close_and_exit(true));
 }
 
@@ -264,19 +319,21 @@ TEST_F(Calls, WrongEntriesGetOneRetryPromptThenTheDefault)
         std::vector<const char*> entries;  // keys at the greeting, then at each collection
         std::vector<std::string> path;     // the call's events from the first collection on
         int prompts;                       // retry prompts played
+        Logged logged;                     // its line in the call log
     };
     const std::string wrong = play(1, s.wrong), no_input = play(1, s.no_input);
     const Case cases[] = {
         {"wrong twice: the default without a second prompt", {"9999", "8888"},
          {"collectend 1 1 9999", "clear 1", wrong, "collectend 1 1 8888", "clear 1", no_input, "dial 1 &,,100"},
-         1},
+         1, {{"entries", "9999 8888"}, {"route", ""}, {"outcome", "default-wrong"}, {"dial", "&,,100"}}},
         {"wrong, then right", {"9999", "1003"},
          {"collectend 1 1 9999", "clear 1", wrong, "collectend 1 1 1003", play(1, s.route_voice[3]), "dial 1 &,,203"},
-         1},
+         1, {{"entries", "9999 1003"}, {"route", "3"}, {"extension", "1003"}, {"outcome", "port"}, {"dial", "&,,203"}}},
         {"three keys and silence, then silence: the prompt again, then the default", {"123"},
          {"collectend 1 32 123", "clear 1", wrong, "collectend 1 32", "clear 1", wrong, no_input, "dial 1 &,,100"},
-         2},
+         2, {{"entries", "123"}, {"route", ""}, {"outcome", "default-wrong"}, {"dial", "&,,100"}}},
     };
+    std::vector<Logged> logged;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::size_t from = s.board.events().size();
@@ -293,7 +350,36 @@ TEST_F(Calls, WrongEntriesGetOneRetryPromptThenTheDefault)
         const std::vector<std::string> events = s.line_events(1, from);
         EXPECT_TRUE(in_order(events, c.path));
         EXPECT_EQ(std::count(events.begin(), events.end(), wrong), c.prompts);
+        logged.push_back(c.logged);
     }
+    EXPECT_TRUE(log_holds(s, logged));
+    ASSERT_TRUE(s.close_and_exit(true));
+}
+
+TEST_F(Calls, ALogThatCannotBeWrittenChangesNoCallAndTheNextLineCountsTheLoss)
+{
+    ASSERT_TRUE(s.start_and_open(rec));
+    auto silent_call = [&] {
+        const std::size_t from = s.board.events().size();
+        ASSERT_NO_FATAL_FAILURE(ring_and_answer());
+        ASSERT_TRUE(s.board.expect("dial 1 &,,100", kEvent));
+        ASSERT_TRUE(s.board.expect("hook 1 on", kEvent));
+        ASSERT_TRUE(s.board.expect("wait 1 1", kEvent));
+        // A box would have held the channel before it waited again.
+        EXPECT_TRUE(wd::message_boxes(s.program.pid()).empty()) << wd::describe_screen();
+        EXPECT_TRUE(in_order(s.line_events(1, from), {play(1, s.greeting), "collectend 1 32", play(1, s.no_input),
+                                                      "dial 1 &,,100", play(1, s.goodbye), "hook 1 on"}));
+    };
+    ASSERT_NO_FATAL_FAILURE(silent_call());
+    ASSERT_TRUE(log_holds(s, {{{"outcome", "default-silence"}}}));
+    {
+        // Another program holds the day's file: this call's line cannot be written.
+        wd::FileLock lock(s.program.path(s.call_log_name()));
+        ASSERT_TRUE(lock.held());
+        ASSERT_NO_FATAL_FAILURE(silent_call());
+    }
+    ASSERT_NO_FATAL_FAILURE(silent_call());
+    EXPECT_TRUE(log_holds(s, {{{"outcome", "default-silence"}}, {{"outcome", "default-silence"}, {"lost_before", "1"}}}));
     ASSERT_TRUE(s.close_and_exit(true));
 }
 
