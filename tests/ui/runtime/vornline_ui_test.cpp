@@ -123,7 +123,7 @@ TEST_F(VornlineTest, MainWindowHasItsClassTitleMenuAndPlace)
         5000, "the background picture in the main window"));
 
     // Nothing is said at start-up.
-    EXPECT_TRUE(program.expect_no_message_box(300));
+    EXPECT_TRUE(wd::expect_no_message_box_after(main));
 }
 
 // Which splash picture a screen pixel belongs to: SPLASH2 is dark blue at its top,
@@ -243,7 +243,7 @@ TEST_F(VornlineTest, OpenWithoutABoardStopsBeforeTheCommandFile)
     EXPECT_EQ(box.owner, nullptr) << "the report box has no owner";
     EXPECT_TRUE(box.ex_style & WS_EX_TOPMOST) << "the report box is system-modal";
     EXPECT_TRUE(board.expect("openfail dxxxB1", 5s));
-    EXPECT_TRUE(program.expect_no_message_box(500));
+    EXPECT_TRUE(wd::expect_no_message_box_after(main));
     CloseHandle(lock);
 
     // Nothing was loaded, so closing says nothing.
@@ -381,7 +381,7 @@ TEST_F(VornlineTest, HelpStartsTheViewerWithTheRuntimeHelpFile)
     ASSERT_TRUE(wd::wait_until([&] { return program.file_exists("hh_command_line.txt"); }, 15000,
                                "the help viewer to start"));
     EXPECT_EQ(program.read_file("hh_command_line.txt"), "HH.exe MIRT RUNDESK.chm");
-    EXPECT_TRUE(program.expect_no_message_box(300));
+    EXPECT_TRUE(wd::expect_no_message_box_after(main));
 }
 
 TEST_F(VornlineTest, HelpThatCannotStartIsReported)
