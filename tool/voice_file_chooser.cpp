@@ -132,7 +132,7 @@ bool CVoiceFileChooser::Attach(HWND dialog, int id)
     button_ = button;
     id_ = id;
     paths_.clear();
-    hot_ = pressed_ = tracking_ = space_down_ = browsing_ = edit_has_focus_ = false;
+    hot_ = pressed_ = tracking_ = space_down_ = browsing_ = last_chose_ = edit_has_focus_ = false;
 
     const int length = GetWindowTextLengthA(button_);
     std::vector<char> caption(static_cast<std::size_t>(length) + 2);
@@ -334,7 +334,12 @@ void CVoiceFileChooser::ClearSelection()
 
 int CVoiceFileChooser::Browse()
 {
-    if (browsing_) return kBrowseCancelled;
+    if (browsing_) {
+        // This activation's handler runs inside the running browse and must take nothing;
+        // the running browse sets the outcome again when it ends.
+        last_chose_ = false;
+        return kBrowseCancelled;
+    }
     browsing_ = true;
 
     const std::string filter = filter_for_dialog(kChooserFilter);
@@ -363,6 +368,7 @@ int CVoiceFileChooser::Browse()
         result = kBrowseChosen;
     }
     browsing_ = false;
+    last_chose_ = result == kBrowseChosen;
     return result;
 }
 
@@ -551,4 +557,16 @@ LRESULT CALLBACK CVoiceFileChooser::EditProc(HWND hwnd, UINT message, WPARAM wp,
         break;
     }
     return CallWindowProcA(base, hwnd, message, wp, lp);
+}
+
+zel::VoiceChoice TakeVoiceChoice(CVoiceFileChooser& chooser, HWND dialog, std::size_t limit)
+{
+    zel::VoiceChoice choice = zel::decide_voice_choice(chooser.LastBrowseChose(), chooser.paths(), limit);
+    if (choice.action == zel::VoiceChoice::Action::refuse) {
+        // A cut path would name no file; the operator must move the file instead.
+        MessageBoxA(dialog, choice.message.c_str(), choice.caption.c_str(), MB_OK | MB_ICONWARNING);
+        // Out of the chooser too, so that it no longer shows a path that was not taken.
+        chooser.ClearSelection();
+    }
+    return choice;
 }
