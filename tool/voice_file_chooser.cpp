@@ -162,23 +162,31 @@ bool CVoiceFileChooser::Attach(HWND dialog, int id)
                                                             reinterpret_cast<LONG_PTR>(&EditProc))));
     }
 
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, button_, nullptr,
-                               instance, nullptr);
-    if (tooltip_ != nullptr) {
-        TOOLINFOA tool{};
-        tool.cbSize = TTTOOLINFOA_V2_SIZE;
-        tool.hwnd = button_;
-        tool.uId = kChooserToolId;
-        tool.rect = ButtonPart();
-        tool.lpszText = const_cast<char*>(kChooserTooltip);
-        SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-
     Layout();
     SetTimer(button_, kChooserFocusTimer, 1, nullptr);
     InvalidateRect(button_, nullptr, TRUE);
     return true;
+}
+
+// Made on the first mouse move over the button part rather than at take-over: under Wine a
+// tooltip window costs about 5 ms to make, and the call route dialog has 18 choosers of
+// which the operator points at few, if any.
+void CVoiceFileChooser::MakeTooltip()
+{
+    if (tooltip_ != nullptr || button_ == nullptr) return;
+    HWND owner = dialog_ != nullptr ? dialog_ : button_;
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
+    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, button_, nullptr,
+                               instance, nullptr);
+    if (tooltip_ == nullptr) return;
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = button_;
+    tool.uId = kChooserToolId;
+    tool.rect = ButtonPart();
+    tool.lpszText = const_cast<char*>(kChooserTooltip);
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CVoiceFileChooser::Detach()
@@ -389,6 +397,7 @@ LRESULT CVoiceFileChooser::OnButtonMessage(UINT message, WPARAM wp, LPARAM lp)
     const RECT part = ButtonPart();
     const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
 
+    if (message == WM_MOUSEMOVE && tooltip_ == nullptr && PtInRect(&part, at)) MakeTooltip();
     switch (message) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:

@@ -59,7 +59,8 @@ public:
     CVoiceFileChooser& operator=(const CVoiceFileChooser&) = delete;
 
     // Takes over the push button `id` of `dialog` (call in OnInitDialog): keeps its caption,
-    // empties it, lays out, creates the edit box and the tooltip, starts the focus poll.
+    // empties it, lays out, creates the edit box, starts the focus poll. The tooltip is made
+    // when the pointer first comes onto the button part.
     // False when the dialog has no such control or it is already taken over.
     bool Attach(HWND dialog, int id);
 
@@ -107,6 +108,7 @@ private:
     void PollHot();
     void PollFocus();
     void RelayToTooltip(UINT message, WPARAM wp, LPARAM lp);
+    void MakeTooltip();
     void SelectAll();
     void Unselect();
     void Detach();
