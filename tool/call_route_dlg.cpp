@@ -134,15 +134,12 @@ void CCallRouteDlg::ReadForm()
     }
 }
 
-zel::VoiceChoice CCallRouteDlg::TakeChoice(const CVoiceFileChooser& chooser)
+zel::VoiceChoice CCallRouteDlg::TakeChoice(CVoiceFileChooser& chooser)
 {
     // The file dialog may have moved the current folder even when nothing is taken, so
     // every use of a chooser makes leaving the dialog end the tool.
     voice_changed_ = true;
-    zel::VoiceChoice choice = zel::decide_voice_choice(chooser.paths(), zel::kRouteVoiceLimit);
-    if (choice.action == zel::VoiceChoice::Action::refuse)
-        MessageBoxA(hwnd(), choice.message.c_str(), choice.caption.c_str(), MB_OK | MB_ICONWARNING);
-    return choice;
+    return TakeVoiceChoice(chooser, hwnd(), zel::kRouteVoiceLimit);
 }
 
 void CCallRouteDlg::ChooseRouteVoice(int route)
@@ -177,19 +174,16 @@ void CCallRouteDlg::OnOK()
         zel::save_route_form(form_, image_, opened_);
         result = edit_.commit(image_);
     }
-    End(IDOK, zel::plan_confirm(end_texts(), result, edit_.fault(), voice_changed_));
+    // The dialog goes first; its boxes then belong to the main window.
+    HWND owner = GetWindow(hwnd(), GW_OWNER);
+    EndDialog(IDOK);
+    ShowDialogEnd(owner, zel::plan_confirm(end_texts(), result, edit_.fault(), voice_changed_));
 }
 
 void CCallRouteDlg::OnCancel()
 {
     edit_.abandon();
-    End(IDCANCEL, zel::plan_cancel(end_texts(), voice_changed_));
-}
-
-void CCallRouteDlg::End(INT_PTR result, const zel::DialogEndPlan& plan)
-{
-    // The dialog goes first; its boxes then belong to the main window.
-    HWND owner = GetWindow(hwnd(), GW_OWNER);
-    EndDialog(result);
-    ShowDialogEnd(owner, plan);
+    // The restart box asks over the dialog, which ends with the tool when it is dismissed.
+    ShowDialogEnd(hwnd(), zel::plan_cancel(end_texts(), voice_changed_));
+    EndDialog(IDCANCEL);
 }

@@ -38,11 +38,11 @@ private:
 
     void ChooseRouteVoice(int route);
     // The chooser's outcome: refused paths get their box; every use counts as a change.
-    zel::VoiceChoice TakeChoice(const CVoiceFileChooser& chooser);
+    zel::VoiceChoice TakeChoice(CVoiceFileChooser& chooser);
     void ShowVoices();
     void ShowForm();
     void ReadForm();
-    void End(INT_PTR result, const zel::DialogEndPlan& plan);
+
 
     // Lasts for the whole process: once a voice was chosen here, leaving the dialog ends
     // the tool, so the flag is clear whenever the dialog opens.

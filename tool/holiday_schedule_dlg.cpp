@@ -117,9 +117,7 @@ void CHolidayScheduleDlg::ChooseVoice(zel::HolidayVoice voice)
     // The file dialog may have moved the current folder even when nothing is taken, so
     // every use of a chooser makes leaving the dialog end the tool.
     voice_changed_ = true;
-    const zel::VoiceChoice choice = zel::decide_voice_choice(choosers_[v].paths(), zel::kHolidayVoiceLimit);
-    if (choice.action == zel::VoiceChoice::Action::refuse)
-        MessageBoxA(hwnd(), choice.message.c_str(), choice.caption.c_str(), MB_OK | MB_ICONWARNING);
+    const zel::VoiceChoice choice = TakeVoiceChoice(choosers_[v], hwnd(), zel::kHolidayVoiceLimit);
     // The record takes the edit box's text at Save.
     if (zel::apply_voice_choice(form_.voices[v], choice)) SetItemText(kVoiceEdits[v], form_.voices[v]);
 }
@@ -132,19 +130,16 @@ void CHolidayScheduleDlg::OnOK()
         zel::save_holiday_form(form_, image_, opened_);
         result = edit_.commit(image_);
     }
-    End(IDOK, zel::plan_confirm(end_texts(), result, edit_.fault(), voice_changed_));
+    // The dialog goes first; its boxes then belong to the main window.
+    HWND owner = GetWindow(hwnd(), GW_OWNER);
+    EndDialog(IDOK);
+    ShowDialogEnd(owner, zel::plan_confirm(end_texts(), result, edit_.fault(), voice_changed_));
 }
 
 void CHolidayScheduleDlg::OnCancel()
 {
     edit_.abandon();
-    End(IDCANCEL, zel::plan_cancel(end_texts(), voice_changed_));
-}
-
-void CHolidayScheduleDlg::End(INT_PTR result, const zel::DialogEndPlan& plan)
-{
-    // The dialog goes first; its boxes then belong to the main window.
-    HWND owner = GetWindow(hwnd(), GW_OWNER);
-    EndDialog(result);
-    ShowDialogEnd(owner, plan);
+    // The restart box asks over the dialog, which ends with the tool when it is dismissed.
+    ShowDialogEnd(hwnd(), zel::plan_cancel(end_texts(), voice_changed_));
+    EndDialog(IDCANCEL);
 }

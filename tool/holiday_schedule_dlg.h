@@ -36,7 +36,6 @@ private:
     void ChooseVoice(zel::HolidayVoice voice);
     void ShowForm();
     void ReadForm();
-    void End(INT_PTR result, const zel::DialogEndPlan& plan);
 
     // Lasts for the whole process: once a voice was chosen here, leaving the dialog ends
     // the tool, so the flag is clear whenever the dialog opens.

@@ -132,7 +132,7 @@ bool CVoiceFileChooser::Attach(HWND dialog, int id)
     button_ = button;
     id_ = id;
     paths_.clear();
-    hot_ = pressed_ = tracking_ = space_down_ = browsing_ = edit_has_focus_ = false;
+    hot_ = pressed_ = tracking_ = space_down_ = browsing_ = last_chose_ = edit_has_focus_ = false;
 
     const int length = GetWindowTextLengthA(button_);
     std::vector<char> caption(static_cast<std::size_t>(length) + 2);
@@ -162,23 +162,31 @@ bool CVoiceFileChooser::Attach(HWND dialog, int id)
                                                             reinterpret_cast<LONG_PTR>(&EditProc))));
     }
 
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, button_, nullptr,
-                               instance, nullptr);
-    if (tooltip_ != nullptr) {
-        TOOLINFOA tool{};
-        tool.cbSize = TTTOOLINFOA_V2_SIZE;
-        tool.hwnd = button_;
-        tool.uId = kChooserToolId;
-        tool.rect = ButtonPart();
-        tool.lpszText = const_cast<char*>(kChooserTooltip);
-        SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-
     Layout();
     SetTimer(button_, kChooserFocusTimer, 1, nullptr);
     InvalidateRect(button_, nullptr, TRUE);
     return true;
+}
+
+// Made on the first mouse move over the button part rather than at take-over: under Wine a
+// tooltip window costs about 5 ms to make, and the call route dialog has 18 choosers of
+// which the operator points at few, if any.
+void CVoiceFileChooser::MakeTooltip()
+{
+    if (tooltip_ != nullptr || button_ == nullptr) return;
+    HWND owner = dialog_ != nullptr ? dialog_ : button_;
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
+    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, button_, nullptr,
+                               instance, nullptr);
+    if (tooltip_ == nullptr) return;
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = button_;
+    tool.uId = kChooserToolId;
+    tool.rect = ButtonPart();
+    tool.lpszText = const_cast<char*>(kChooserTooltip);
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CVoiceFileChooser::Detach()
@@ -334,7 +342,12 @@ void CVoiceFileChooser::ClearSelection()
 
 int CVoiceFileChooser::Browse()
 {
-    if (browsing_) return kBrowseCancelled;
+    if (browsing_) {
+        // This activation's handler runs inside the running browse and must take nothing;
+        // the running browse sets the outcome again when it ends.
+        last_chose_ = false;
+        return kBrowseCancelled;
+    }
     browsing_ = true;
 
     const std::string filter = filter_for_dialog(kChooserFilter);
@@ -363,6 +376,7 @@ int CVoiceFileChooser::Browse()
         result = kBrowseChosen;
     }
     browsing_ = false;
+    last_chose_ = result == kBrowseChosen;
     return result;
 }
 
@@ -383,6 +397,7 @@ LRESULT CVoiceFileChooser::OnButtonMessage(UINT message, WPARAM wp, LPARAM lp)
     const RECT part = ButtonPart();
     const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
 
+    if (message == WM_MOUSEMOVE && tooltip_ == nullptr && PtInRect(&part, at)) MakeTooltip();
     switch (message) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
@@ -551,4 +566,16 @@ LRESULT CALLBACK CVoiceFileChooser::EditProc(HWND hwnd, UINT message, WPARAM wp,
         break;
     }
     return CallWindowProcA(base, hwnd, message, wp, lp);
+}
+
+zel::VoiceChoice TakeVoiceChoice(CVoiceFileChooser& chooser, HWND dialog, std::size_t limit)
+{
+    zel::VoiceChoice choice = zel::decide_voice_choice(chooser.LastBrowseChose(), chooser.paths(), limit);
+    if (choice.action == zel::VoiceChoice::Action::refuse) {
+        // A cut path would name no file; the operator must move the file instead.
+        MessageBoxA(dialog, choice.message.c_str(), choice.caption.c_str(), MB_OK | MB_ICONWARNING);
+        // Out of the chooser too, so that it no longer shows a path that was not taken.
+        chooser.ClearSelection();
+    }
+    return choice;
 }

@@ -14,11 +14,11 @@
 //         WM_COMMAND  wParam = MAKEWPARAM(button id, 0)  lParam = button HWND
 //     (0 is BN_CLICKED, so on_command(id, fn) takes it). A click that never reached the
 //     button part (BM_CLICK, a press dragged off) posts nothing.
-//   - in the handler, take the selection and decide with the shared voice rules:
-//         const zel::VoiceChoice c = zel::decide_voice_choice(chooser_open_.paths(), limit);
-//     `set`: show c.text; `keep` (cancelled, nothing chosen yet): leave the voice alone;
-//     `refuse`: show MessageBox(c.message, c.caption) and, if wanted, ClearSelection() so a
-//     later cancelled browse does not offer the refused path again. Set the dialog's
+//   - in the handler, take the choice with the shared voice rules:
+//         const zel::VoiceChoice c = TakeVoiceChoice(chooser_open_, hwnd(), limit);
+//     `set`: show c.text; `keep` (this browse chose nothing): leave the voice alone, even
+//     though the list may still hold an earlier pick; `refuse`: the warning box has been
+//     shown and the path taken out of the chooser; leave the voice alone. Set the dialog's
 //     voice-changed flag in every case.
 //   Walking the list by hand: for (auto pos = c.GetStartPosition(); !pos.none();)
 //   text += c.GetNextPathName(pos);
@@ -59,7 +59,8 @@ public:
     CVoiceFileChooser& operator=(const CVoiceFileChooser&) = delete;
 
     // Takes over the push button `id` of `dialog` (call in OnInitDialog): keeps its caption,
-    // empties it, lays out, creates the edit box and the tooltip, starts the focus poll.
+    // empties it, lays out, creates the edit box, starts the focus poll. The tooltip is made
+    // when the pointer first comes onto the button part.
     // False when the dialog has no such control or it is already taken over.
     bool Attach(HWND dialog, int id);
 
@@ -67,6 +68,11 @@ public:
     // replaced and the edit box shows the first path), kBrowseCancelled otherwise (the
     // list is unchanged). Activation calls it; a dialog need not.
     int Browse();
+
+    // Whether the browse of the last activation chose a file; false before any browse and
+    // when the browse was cancelled or refused as already running. The dialog's handler
+    // runs after the activation that posted it, so it reads its own browse's outcome.
+    bool LastBrowseChose() const { return last_chose_; }
 
     // The chosen paths; empty until the first successful choice.
     const zel::VoicePathList& paths() const { return paths_; }
@@ -102,6 +108,7 @@ private:
     void PollHot();
     void PollFocus();
     void RelayToTooltip(UINT message, WPARAM wp, LPARAM lp);
+    void MakeTooltip();
     void SelectAll();
     void Unselect();
     void Detach();
@@ -119,5 +126,12 @@ private:
     bool tracking_ = false;     // left button went down on the button part; mouse captured
     bool space_down_ = false;
     bool browsing_ = false;
+    bool last_chose_ = false;
     bool edit_has_focus_ = false;
 };
+
+// What a dialog's handler takes from `chooser` after its activation, by the dialog's
+// `limit`: the outcome of this browse only (a cancelled one keeps the voice, whatever the
+// chooser still holds). A refused path is reported with a warning box over `dialog` and
+// taken out of the chooser.
+zel::VoiceChoice TakeVoiceChoice(CVoiceFileChooser& chooser, HWND dialog, std::size_t limit);

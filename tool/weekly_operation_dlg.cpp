@@ -113,21 +113,10 @@ zel::WeeklyForm CWeeklyOperationDlg::ReadForm() const
 void CWeeklyOperationDlg::ChooseVoice(zel::WeeklyVoice voice)
 {
     const std::size_t v = static_cast<std::size_t>(voice);
-    CVoiceFileChooser& chooser = choosers_[v];
-    const zel::VoiceChoice choice = zel::decide_voice_choice(chooser.paths(), zel::kWeeklyVoiceLimit);
-    switch (choice.action) {
-    case zel::VoiceChoice::Action::set:
-        SetItemText(kVoiceIds[v].edit, choice.text);
-        break;
-    case zel::VoiceChoice::Action::keep:
-        // A cancelled browse: the voice the operator never meant to touch stays.
-        break;
-    case zel::VoiceChoice::Action::refuse:
-        // A cut path would name no file; the operator must move the file instead.
-        MessageBoxA(hwnd(), choice.message.c_str(), choice.caption.c_str(), MB_OK);
-        chooser.ClearSelection();
-        break;
-    }
+    // A cancelled browse or a refused path leaves the voice the operator never meant to
+    // touch; the refusal has had its box.
+    const zel::VoiceChoice choice = TakeVoiceChoice(choosers_[v], hwnd(), zel::kWeeklyVoiceLimit);
+    if (choice.action == zel::VoiceChoice::Action::set) SetItemText(kVoiceIds[v].edit, choice.text);
     // Whatever was taken, the file dialog may have moved the current folder.
     voice_changed_ = true;
 }

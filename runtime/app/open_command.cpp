@@ -25,10 +25,15 @@ bool board_answers()
     return true;
 }
 
-// A channel that fails reports itself and is skipped; the others still open.
-void open_channels(HWND main_window)
+// A channel that fails reports itself and is skipped; the others still open. Answers how
+// many opened.
+int open_channels(HWND main_window)
 {
-    for (int n = 0; n < VL_CHANNEL_COUNT; ++n) open_channel(main_window, n);
+    int opened = 0;
+    for (int n = 0; n < VL_CHANNEL_COUNT; ++n) {
+        if (open_channel(main_window, n) == 0) ++opened;
+    }
+    return opened;
 }
 
 }  // namespace
@@ -60,8 +65,15 @@ void open_command(HWND main_window)
     state.play_format.rate_code = rate_code_for(state.command);
     state.play_format.bits_per_sample = VL_BITS_PER_SAMPLE;
     state.command_loaded = true;
-    open_channels(main_window);
-    state.channels_open = true;
+    if (open_channels(main_window) > 0) {
+        state.channels_open = true;
+        return;
+    }
+    // No line can take a call: the Open failed, each channel has said why. Idle again, as
+    // after any failed Open, so the next Open runs whole and never calls this ready.
+    std::fclose(state.command_file);
+    state.command_file = nullptr;
+    state.command_loaded = false;
 }
 
 }  // namespace vorn

@@ -98,9 +98,10 @@ std::string join_selection(const VoicePathList& list)
     return text;
 }
 
-VoiceChoice decide_voice_choice(const VoicePathList& list, std::size_t limit)
+VoiceChoice decide_voice_choice(bool chosen, const VoicePathList& list, std::size_t limit)
 {
     VoiceChoice choice;
+    if (!chosen) return choice;
     choice.text = join_selection(list);
     if (choice.text.empty()) {
         choice.action = VoiceChoice::Action::keep;

@@ -67,7 +67,7 @@ std::string join_selection(const VoicePathList& list);
 struct VoiceChoice {
     enum class Action {
         set,     // show `text` and store it as the dialog's Part says
-        keep,    // empty selection: the voice stays as it was
+        keep,    // nothing chosen by this browse: the voice stays as it was
         refuse,  // too long: show `message` with `caption`; the voice stays as it was
     };
     Action action = Action::keep;
@@ -76,10 +76,12 @@ struct VoiceChoice {
     std::string caption;  // for refuse only
 };
 
-// What a dialog does after its chooser ran (whatever the chooser returned). The dialog
-// sets its voice-changed flag in every case: the file dialog may have moved the current
-// folder even when nothing is taken.
-VoiceChoice decide_voice_choice(const VoicePathList& list, std::size_t limit);
+// What a dialog does after its chooser ran: `chosen` is the chooser's word that this browse
+// chose a file. A cancelled browse keeps the voice even though `list` still holds an
+// earlier pick, which something else may have replaced since. The dialog sets its
+// voice-changed flag in every case: the file dialog may have moved the current folder
+// even when nothing is taken.
+VoiceChoice decide_voice_choice(bool chosen, const VoicePathList& list, std::size_t limit);
 
 // Puts a `set` choice's text into `shown`; true when it did.
 bool apply_voice_choice(std::string& shown, const VoiceChoice& choice);

@@ -1,5 +1,5 @@
 // Vornline's channels under Wine with the stand-in board: the channel windows, the ring
-// count, a channel that fails to open, the channel thread's failures, fifty calls on
+// count, a channel that fails to open, an Open at which none opens, the channel thread's failures, fifty calls on
 // one line, and closing the program during calls.
 #include "test_records.h"
 #include "vornline_driver.h"
@@ -211,6 +211,35 @@ TEST_F(Channels, AChannelThatFailsToOpenDoesNotStopTheOthers)
     ASSERT_TRUE(s.close_and_exit(true));
     EXPECT_TRUE(wait_closed(s, {1, 2, 4}));
     EXPECT_FALSE(saw(s, "close dxxxB1C3"));
+}
+
+// With no line able to take a call, Open has failed: the program stays idle, so the next
+// Open runs the whole of Open again instead of calling the channels ready.
+TEST_F(Channels, AnOpenAtWhichNoChannelOpensLeavesTheProgramIdle)
+{
+    zel::ConfigRecord rec = testrec::open_every_day();
+    s.use_voices(rec);
+    ASSERT_TRUE(s.start(rec, {.env = {{"SIMBOARD_FAIL", "dxxxB1C1,dxxxB1C2,dxxxB1C3,dxxxB1C4"}}}));
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        SCOPED_TRACE("Open number " + std::to_string(attempt));
+        s.board.skip_received();
+        ASSERT_TRUE(wd::post_command(s.main, vt::kOpen));
+        // Each channel reports its own failure, one after the other; no other box comes.
+        for (int line = 1; line <= 4; ++line) {
+            SCOPED_TRACE("channel device " + std::to_string(line));
+            ASSERT_TRUE(s.expect_fault(kOpenFailed));
+        }
+        EXPECT_TRUE(wd::expect_no_message_box_after(s.main));
+        EXPECT_TRUE(s.board.expect("open dxxxB1", 5s)) << "the board is probed again";
+        EXPECT_TRUE(s.board.expect("close dxxxB1", 5s));
+        for (int line = 1; line <= 4; ++line) EXPECT_TRUE(saw(s, "openfail dxxxB1C" + std::to_string(line)));
+        EXPECT_TRUE(s.channel_windows().empty()) << wd::describe_screen();
+        // Idle, as after any failed Open: the command file is let go.
+        EXPECT_TRUE(s.program.remove_file("zel_system.cmd"));
+        ASSERT_TRUE(s.put_record(rec));
+    }
+    // Nothing is loaded, so closing says nothing.
+    ASSERT_TRUE(s.close_and_exit(false));
 }
 
 TEST_F(Channels, AThreadEndsAfterAFailureAndTheOtherLinesGoOn)

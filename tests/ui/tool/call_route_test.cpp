@@ -1,6 +1,6 @@
 // The call route dialog driven in the real Plandesk: what it shows of a stored record,
-// what Save stores, the one-voice chooser, "Clear All Selection", the missing working file
-// and a voice path too long to keep.
+// what Save stores, the one-voice chooser, "Clear All Selection", a cancelled browse after
+// either, the missing working file and a voice path too long to keep.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -272,6 +272,74 @@ TEST(CallRouteDialog, ClearAllSelectionStoresNineSpacesInTheFirstVoicesAndEmptie
     for (int k = 0; k < 16; ++k) {
         EXPECT_EQ(zel::get_field(saved, Field::route_vox, k), k < 2 ? nine : "") << "route " << k;
         EXPECT_EQ(zel::get_field(saved, Field::route_ext, k), std::to_string(2000 + k)) << "route " << k;
+    }
+}
+
+// A chooser keeps its last pick, but a browse cancelled later must not bring that pick
+// back over what the one-voice chooser or "Clear All Selection" has put in its place.
+TEST(CallRouteDialog, CancelledBrowseLeavesEveryVoiceAsItIs)
+{
+    const std::string nine(9, ' ');
+    struct Case {
+        const char* name;
+        int chooser;  // the chooser whose browse is cancelled
+        bool clear_all;
+    };
+    const Case cases[] = {
+        {"row 1 picked, then one voice for all, then row 1 cancelled", kRows[0].chooser, false},
+        {"one voice for all, then Clear All Selection, then one voice cancelled", kOneVoiceButton, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        pd::Plandesk run;
+        ASSERT_TRUE(run.start());
+        const std::string first = run.put_voice("First.vox", "voices");
+        const std::string all = run.put_voice("All.vox", "voices");
+        ASSERT_FALSE(first.empty() || all.empty());
+        HWND dlg = nullptr;
+        ASSERT_TRUE(run.open_dialog(pd::kCallRoute, &dlg));
+
+        // What every voice box should show at the end, row 1 to 16, then 1111 and 1114.
+        std::vector<std::string> expected;
+        if (c.clear_all) {
+            ASSERT_TRUE(run.choose_voice(dlg, kOneVoiceButton, kOneVoice, all));
+            ASSERT_TRUE(wd::click(wd::child(dlg, kClearAll)));
+            ASSERT_TRUE(pd::wait_text(wd::child(dlg, kOneVoice), nine));
+            for (int r = 0; r < 16; ++r) expected.push_back(r < 2 ? nine : "");
+            expected.push_back(nine);
+            expected.push_back("");
+        } else {
+            ASSERT_TRUE(run.choose_voice(dlg, kRows[0].chooser, kRows[0].voice, first));
+            ASSERT_TRUE(run.choose_voice(dlg, kOneVoiceButton, kOneVoice, all));
+            ASSERT_TRUE(pd::wait_text(wd::child(dlg, kRows[0].voice), all));
+            expected.assign(18, all);
+        }
+        auto shown = [&] {
+            std::vector<std::string> texts;
+            for (const RowIds& r : kRows) texts.push_back(item_text(dlg, r.voice));
+            texts.push_back(item_text(dlg, kOneVoice));
+            texts.push_back(item_text(dlg, kNoInputVoice));
+            return texts;
+        };
+        ASSERT_EQ(shown(), expected);
+
+        HWND chooser = wd::child(dlg, c.chooser);
+        ASSERT_TRUE(pd::press_chooser(chooser));
+        ASSERT_TRUE(run.cancel_file());
+        ASSERT_TRUE(pd::drain_posted(wd::child(chooser, 12345)));
+        EXPECT_TRUE(run.expect_no_box());
+        EXPECT_EQ(shown(), expected) << "a cancelled browse changed a voice";
+
+        // The record takes what the boxes show; the browse still counts as a change.
+        ASSERT_TRUE(wd::click(wd::child(dlg, IDOK)));
+        ASSERT_TRUE(run.expect_box(kRestartText, kRestartCaption));
+        ASSERT_TRUE(run.expect_exit(0));
+        zel::ConfigRecord saved;
+        ASSERT_TRUE(run.record(&saved));
+        for (int k = 0; k < 16; ++k)
+            EXPECT_EQ(zel::get_field(saved, Field::route_vox, k), expected[static_cast<std::size_t>(k)]) << "route " << k;
+        EXPECT_EQ(zel::get_field(saved, Field::transfer_vox), expected[16]);
+        EXPECT_EQ(zel::get_field(saved, Field::no_input_vox), expected[17]);
     }
 }
 

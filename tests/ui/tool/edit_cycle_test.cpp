@@ -1,7 +1,8 @@
 // What the four editing dialogs share, one table row per dialog: every way out that
 // cancels (the Cancel button, Escape, the close box) writes nothing and says nothing after
-// any change, and a browse with the voice file chooser (a file chosen, or the browse
-// cancelled) makes every end of the dialog a restart: its box, then the tool's own end.
+// any change; a browse with the voice file chooser (a file chosen, or the browse
+// cancelled) makes every end of the dialog a restart: its box, then the tool's own end;
+// and a path too long to keep is refused with a warning and taken out of its chooser.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -109,6 +110,9 @@ struct BrowseRow {
     int neighbour;  // another chooser's box, which a choice must not touch
     std::string saved_text, saved_caption;        // the box after Save
     std::string cancelled_text, cancelled_caption;  // the box after Cancel
+    // Whether Save's box is shown while the dialog is still up; Cancel's always is.
+    bool save_box_over_dialog;
+    std::size_t limit;  // the longest voice path the dialog keeps
 };
 
 const std::vector<BrowseRow>& browse_rows()
@@ -116,14 +120,14 @@ const std::vector<BrowseRow>& browse_rows()
     static const std::vector<BrowseRow> rows = {
         {pd::kWeekly, 1016, 1001, Field::closed_greeting_vox, 0, 1000,
          "Restarting Program To Set Weekly Configuration", "Weekly Configuration Save/Validate",
-         "Restart Program Without Update Configuration", "Weekly Configuration change detected"},
+         "Restart Program Without Update Configuration", "Weekly Configuration change detected", true, 99},
         {pd::kCallRoute, 1015, 1060, Field::route_vox, 0, 1061, "Please Restart Program To Set Configuration",
          "Extension Routing Configuration Save/Validate",
          std::string(29, ' ') + "Restart Program To Recover Old Configuration",
-         "A Change in Extension Routing Configuration has beed detected, but no save is requested."},
+         "A Change in Extension Routing Configuration has beed detected, but no save is requested.", false, 121},
         {pd::kHoliday, 1250, 1002, Field::holiday_vox, 0, 1000, "Restart Program To Set Configuration",
          "Holiday Schedule Configuration Save/Validate", "Restart Program To Set Configuration",
-         "Holiday Schedule Configuration Change Detected"},
+         "Holiday Schedule Configuration Change Detected", false, 121},
     };
     return rows;
 }
@@ -193,6 +197,14 @@ TEST(EditCycle, BrowseChosenOrCancelledMakesSaveAndCancelRestartTheTool)
             ASSERT_TRUE(tool.wait_box(&box));
             EXPECT_EQ(box.text, c.end == IDOK ? row.saved_text : row.cancelled_text);
             EXPECT_EQ(box.caption, c.end == IDOK ? row.saved_caption : row.cancelled_caption);
+            // Cancel asks over the dialog, which goes with the tool; Save may close it first.
+            if (c.end == IDCANCEL || row.save_box_over_dialog) {
+                EXPECT_EQ(box.owner, dlg) << "the box belongs to the dialog";
+                EXPECT_TRUE(IsWindowVisible(dlg)) << "the dialog is still up under its box";
+            } else {
+                EXPECT_EQ(box.owner, tool.main) << "the box belongs to the main window";
+                EXPECT_FALSE(IsWindow(dlg) && IsWindowVisible(dlg)) << "the dialog went before its box";
+            }
             if (c.end == IDOK) {
                 // The record is written before the box.
                 zel::ConfigRecord saved;
@@ -205,6 +217,63 @@ TEST(EditCycle, BrowseChosenOrCancelledMakesSaveAndCancelRestartTheTool)
                 EXPECT_TRUE(tool.file_bytes() == before) << "a cancelled dialog wrote the working file";
             }
         }
+    }
+}
+
+// ---- a path too long to keep ---------------------------------------------------------------
+
+constexpr int kChooserEdit = 12345;  // the chooser's own box, which shows its pick
+
+// The icon a message box shows: the handle of its icon static, 0 when it has none.
+HICON box_icon(HWND box)
+{
+    for (HWND w : wd::descendants(box)) {
+        if (wd::class_name(w) != "Static" || (wd::window_style(w) & SS_TYPEMASK) != SS_ICON) continue;
+        if (!IsWindowVisible(w)) continue;
+        DWORD_PTR icon = 0;
+        if (SendMessageTimeoutA(w, STM_GETICON, 0, 0, SMTO_NORMAL, 2000, &icon) && icon != 0)
+            return reinterpret_cast<HICON>(icon);
+    }
+    return nullptr;
+}
+
+TEST(EditCycle, RefusedPathIsTakenOutOfItsChooserAfterAWarning)
+{
+    for (const BrowseRow& row : browse_rows()) {
+        SCOPED_TRACE(row.dialog.caption);
+        pd::Plandesk tool;
+        ASSERT_TRUE(tool.put_record(browse_start(row)));
+        const std::string voice = tool.put_voice("Long.vox", std::string(row.limit, 'L'));
+        ASSERT_GT(voice.size(), row.limit);
+        ASSERT_TRUE(tool.start());
+        HWND dlg = nullptr;
+        ASSERT_TRUE(tool.open_dialog(row.dialog, &dlg));
+        HWND chooser = wd::child(dlg, row.chooser);
+        HWND chooser_edit = wd::child(chooser, kChooserEdit);
+        ASSERT_NE(chooser_edit, nullptr);
+
+        ASSERT_TRUE(pd::press_chooser(chooser));
+        ASSERT_TRUE(tool.choose_file(voice));
+        wd::MessageBoxInfo box;
+        ASSERT_TRUE(tool.wait_box(&box));
+        EXPECT_EQ(box.text, "The voice file path is longer than " + std::to_string(row.limit) +
+                                " characters. Move the file to a shorter path.");
+        EXPECT_EQ(box.caption, "Voice File Not Set");
+        EXPECT_NE(box_icon(box.hwnd), nullptr) << "the refusal is a warning";
+        ASSERT_TRUE(wd::dismiss(box));
+        EXPECT_TRUE(pd::wait_text(chooser_edit, "")) << "the refused path stays in its chooser";
+        EXPECT_EQ(wd::text(wd::child(dlg, row.display)), kOldVoice);
+
+        // Nothing of the refused path is left to be offered by a later cancelled browse.
+        ASSERT_TRUE(pd::press_chooser(chooser));
+        ASSERT_TRUE(tool.cancel_file());
+        ASSERT_TRUE(pd::drain_posted(chooser_edit));
+        EXPECT_TRUE(tool.expect_no_box());
+        EXPECT_EQ(wd::text(wd::child(dlg, row.display)), kOldVoice);
+
+        ASSERT_TRUE(wd::click(wd::child(dlg, IDCANCEL)));
+        ASSERT_TRUE(tool.expect_box(row.cancelled_text, row.cancelled_caption));
+        EXPECT_TRUE(tool.expect_exit(0));
     }
 }
 

@@ -1,7 +1,8 @@
 // The voice file chooser, worked in the weekly dialog of the real Plandesk.exe: what a
 // choice shows, two files joined, a cancelled browse that keeps the choice, a path over the
 // limit refused, presses that must not browse, the keys that must, the re-entry guard,
-// the take-over of the template button, its tooltip and its painting.
+// the take-over of the template button, its tooltip (made when the pointer first rests on
+// the button, here in the call route dialog with its 18 choosers) and its painting.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "config_record.h"
 #include "plandesk_driver.h"
@@ -339,7 +341,10 @@ TEST(VoiceFileChooser, TakesOverTheTemplateButtonWithEditBoxTooltipAndLayout)
     RECT chooser_rect = wd::window_rect(run.chooser);
     EXPECT_EQ(edit_rect.left, chooser_rect.left + (chooser_rect.right - chooser_rect.left - width) / 2);
 
-    // The tooltip's tool over the button part.
+    // The tooltip's tool over the button part; the chooser makes it once the pointer is there.
+    const POINT in = pd::button_part_point(run.chooser);
+    ASSERT_TRUE(PostMessageA(run.chooser, WM_MOUSEMOVE, 0, MAKELPARAM(in.x, in.y)));
+    ASSERT_TRUE(pd::drain_posted(edit));
     bool found = false;
     for (const wd::WindowInfo& w : wd::top_windows(run.tool.program.pid())) {
         if (w.cls != TOOLTIPS_CLASSA) continue;
@@ -354,6 +359,68 @@ TEST(VoiceFileChooser, TakesOverTheTemplateButtonWithEditBoxTooltipAndLayout)
         EXPECT_EQ(rect.right, width);
     }
     EXPECT_TRUE(found) << "no tooltip with tool 12346 for the chooser";
+}
+
+// The tooltips of the choosers in `dialog` that have been made: chooser control -> tooltip.
+std::vector<std::pair<HWND, HWND>> chooser_tooltips(DWORD pid, HWND dialog)
+{
+    std::vector<std::pair<HWND, HWND>> tips;
+    for (const wd::WindowInfo& w : wd::top_windows(pid)) {
+        if (w.cls != TOOLTIPS_CLASSA) continue;
+        HWND owner = nullptr;
+        RECT rect{};
+        std::string text;
+        if (pd::tooltip_tool(w.hwnd, kToolId, &owner, &rect, &text) && GetParent(owner) == dialog)
+            tips.emplace_back(owner, w.hwnd);
+    }
+    return tips;
+}
+
+// The call route dialog opens without its 18 tooltip windows; resting the pointer on one
+// chooser's button makes that chooser's tip, which shows its text as before.
+TEST(VoiceFileChooser, TooltipIsMadeWhenThePointerFirstRestsOnTheButton)
+{
+    pd::Plandesk tool;
+    ASSERT_TRUE(tool.start());
+    HWND dlg = nullptr;
+    ASSERT_TRUE(tool.open_dialog(pd::kCallRoute, &dlg));
+    const DWORD pid = tool.program.pid();
+    EXPECT_TRUE(chooser_tooltips(pid, dlg).empty()) << "tooltips made before the pointer came";
+
+    // Above every other window, so that the pointer is over the chooser and nothing else.
+    ASSERT_TRUE(SetWindowPos(dlg, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
+    HWND chooser = wd::child(dlg, 1016);  // row 2
+    ASSERT_NE(chooser, nullptr);
+    const POINT in = pd::button_part_point(chooser);
+    POINT on_screen = in;
+    ClientToScreen(chooser, &on_screen);
+    ASSERT_TRUE(SetCursorPos(on_screen.x, on_screen.y));
+    ASSERT_TRUE(wd::wait_until([&] { return WindowFromPoint(on_screen) == chooser; }, 5000,
+                               "the chooser under the pointer"));
+    // The moved pointer reaches the chooser as a mouse move; the posted one makes sure.
+    ASSERT_TRUE(PostMessageA(chooser, WM_MOUSEMOVE, 0, MAKELPARAM(in.x, in.y)));
+
+    HWND shown = nullptr;
+    EXPECT_TRUE(wd::wait_until([&] {
+        for (const wd::WindowInfo& w : wd::top_windows(pid)) {
+            if (w.cls == TOOLTIPS_CLASSA && w.visible && wd::text(w.hwnd) == "Find a Vox File") {
+                shown = w.hwnd;
+                return true;
+            }
+        }
+        return false;
+    }, 10000, "the tip \"Find a Vox File\" to show"));
+    const auto tips = chooser_tooltips(pid, dlg);
+    ASSERT_EQ(tips.size(), 1u) << "only the chooser under the pointer makes its tooltip";
+    EXPECT_EQ(tips[0].first, chooser);
+    EXPECT_EQ(tips[0].second, shown);
+
+    // Away from the button, the tip goes again.
+    const RECT dialog_rect = wd::window_rect(dlg);
+    ASSERT_TRUE(SetCursorPos(dialog_rect.left + 5, dialog_rect.bottom - 5));
+    PostMessageA(chooser, WM_MOUSEMOVE, 0, MAKELPARAM(-200, -200));
+    EXPECT_TRUE(wd::wait_until([&] { return !IsWindowVisible(shown); }, 10000, "the tip to go"));
+    SetWindowPos(dlg, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 TEST(VoiceFileChooser, PaintsTheFolderInColourAndInGreyWhenDisabledAndShowsThePress)

@@ -39,7 +39,7 @@ VoiceChoice choice_of(std::vector<std::string> paths, std::size_t limit = zel::k
 {
     zel::VoicePathList list;
     list.assign(paths);
-    return zel::decide_voice_choice(list, limit);
+    return zel::decide_voice_choice(true, list, limit);
 }
 
 }  // namespace

@@ -145,35 +145,42 @@ TEST(VoiceChoiceDecision, SetsKeepsOrRefusesByTheDialogsLimit)
 {
     struct Case {
         const char* what;
+        bool chosen;  // the browse chose a file, or was cancelled with the list as it is
         std::vector<std::string> paths;
         std::size_t limit;
         VoiceChoice::Action action;
         const char* message;
     };
     const std::vector<Case> cases = {
-        {"empty selection keeps the voice", {}, 99, VoiceChoice::Action::keep, ""},
-        {"weekly path at its limit", {path_of_length(99)}, 99, VoiceChoice::Action::set, ""},
-        {"weekly path one over", {path_of_length(100)}, 99, VoiceChoice::Action::refuse,
+        {"empty selection keeps the voice", true, {}, 99, VoiceChoice::Action::keep, ""},
+        {"cancelled with an earlier pick keeps the voice", false, {path_of_length(20)}, 99,
+         VoiceChoice::Action::keep, ""},
+        {"cancelled with an earlier refused pick says nothing", false, {path_of_length(100)}, 99,
+         VoiceChoice::Action::keep, ""},
+        {"weekly path at its limit", true, {path_of_length(99)}, 99, VoiceChoice::Action::set, ""},
+        {"weekly path one over", true, {path_of_length(100)}, 99, VoiceChoice::Action::refuse,
          "The voice file path is longer than 99 characters. Move the file to a shorter path."},
-        {"route path at its limit", {path_of_length(121)}, 121, VoiceChoice::Action::set, ""},
-        {"route path one over", {path_of_length(122)}, 121, VoiceChoice::Action::refuse,
+        {"route path at its limit", true, {path_of_length(121)}, 121, VoiceChoice::Action::set, ""},
+        {"route path one over", true, {path_of_length(122)}, 121, VoiceChoice::Action::refuse,
          "The voice file path is longer than 121 characters. Move the file to a shorter path."},
-        {"two short paths joined over the limit", {path_of_length(60), path_of_length(62)}, 121,
+        {"two short paths joined over the limit", true, {path_of_length(60), path_of_length(62)}, 121,
          VoiceChoice::Action::refuse,
          "The voice file path is longer than 121 characters. Move the file to a shorter path."},
-        {"a slot-sized path refused by the holiday limit", {path_of_length(127)}, 121,
+        {"a slot-sized path refused by the holiday limit", true, {path_of_length(127)}, 121,
          VoiceChoice::Action::refuse,
          "The voice file path is longer than 121 characters. Move the file to a shorter path."},
     };
     for (const Case& c : cases) {
         VoicePathList list;
         list.assign(c.paths);
-        const VoiceChoice choice = zel::decide_voice_choice(list, c.limit);
+        const VoiceChoice choice = zel::decide_voice_choice(c.chosen, list, c.limit);
         EXPECT_EQ(c.action, choice.action) << c.what;
         EXPECT_EQ(c.message, choice.message) << c.what;
         EXPECT_EQ(c.action == VoiceChoice::Action::refuse ? "Voice File Not Set" : "", choice.caption) << c.what;
         std::string joined;
-        for (const std::string& p : c.paths) joined += p;
+        if (c.chosen) {
+            for (const std::string& p : c.paths) joined += p;
+        }
         EXPECT_EQ(joined, choice.text) << c.what;
 
         std::string shown = "C:\\old.vox";
