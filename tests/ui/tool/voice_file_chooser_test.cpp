@@ -295,6 +295,15 @@ TEST(VoiceFileChooser, EditBoxSelectionFollowsTheFocus)
         return s;
     };
 
+    // The keyboard focus moves only within the window the user works in: whatever program
+    // was in front before (the file dialog just closed), the dialog must be now.
+    ASSERT_TRUE(wd::wait_until(
+        [&] {
+            if (GetForegroundWindow() == run.dialog) return true;
+            SetForegroundWindow(run.dialog);
+            return false;
+        },
+        5000, "the dialog in front"));
     // Focus given to the control goes to its edit box with the whole text selected.
     ASSERT_TRUE(PostMessageA(run.chooser, WM_SETFOCUS, 0, 0));
     EXPECT_TRUE(wait_selection({0, length}, false, "the whole path selected"));
