@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "call_report.h"
 #include "record_file.h"
 #include "record_layout.h"
 #include "test_records.h"
@@ -279,46 +280,6 @@ std::size_t Vornline::working_set() const
     return pmc.WorkingSetSize;
 }
 
-namespace {
-
-// One CSV record from `text` at `at` (quotes doubled inside quoted fields, CR LF ends it);
-// false at the end or on a quote left open.
-bool csv_record(const std::string& text, std::size_t& at, std::vector<std::string>* fields)
-{
-    fields->clear();
-    if (at >= text.size()) return false;
-    std::string field;
-    bool quoted = false;
-    for (; at < text.size(); ++at) {
-        const char c = text[at];
-        if (quoted) {
-            if (c == '"' && at + 1 < text.size() && text[at + 1] == '"') {
-                field += '"';
-                ++at;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            fields->push_back(field);
-            field.clear();
-        } else if (c == '\r' && at + 1 < text.size() && text[at + 1] == '\n') {
-            at += 2;
-            fields->push_back(field);
-            return true;
-        } else {
-            field += c;
-        }
-    }
-    fields->push_back(field);
-    return !quoted;
-}
-
-}  // namespace
-
 std::string Vornline::call_log_name() const
 {
     SYSTEMTIME now{};
@@ -341,20 +302,20 @@ std::vector<Vornline::LogLine> Vornline::call_log(std::string* error) const
     std::sort(files.begin(), files.end());
     std::vector<LogLine> lines;
     for (const std::string& name : files) {
-        const std::string text = program.read_file(name);
-        std::size_t at = 0;
-        std::vector<std::string> header, fields;
-        if (!csv_record(text, at, &header) || header.empty() || header[0] != "start") {
+        // Read as zelcfg calls reads it: what Vornline writes, the operator's tool must take.
+        const std::vector<std::vector<std::string>> rows = zelcfg::parse_csv(program.read_file(name));
+        if (rows.empty() || rows[0].empty() || rows[0][0] != "start") {
             if (error) *error = name + " has no header";
             continue;
         }
-        while (at < text.size()) {
-            if (!csv_record(text, at, &fields) || fields.size() != header.size()) {
-                if (error) *error = name + ": a line of " + std::to_string(fields.size()) + " fields";
+        for (std::size_t r = 1; r < rows.size(); ++r) {
+            if (rows[r].size() != rows[0].size()) {
+                if (error) *error = name + ": line " + std::to_string(r + 1) + " has " +
+                                    std::to_string(rows[r].size()) + " fields";
                 continue;
             }
             LogLine line;
-            for (std::size_t i = 0; i < header.size(); ++i) line[header[i]] = fields[i];
+            for (std::size_t i = 0; i < rows[0].size(); ++i) line[rows[0][i]] = rows[r][i];
             lines.push_back(std::move(line));
         }
     }
