@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <map>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "board_log.h"
+#include "call_report.h"
 #include "host_path.h"
 #include "wav_info.h"
 
@@ -217,6 +220,36 @@ TEST_F(DemoRun, TheTranscriptAndThePictureAreThere)
     };
     EXPECT_GE(be32(16), 400u) << "width";
     EXPECT_GE(be32(20), 600u) << "height";
+}
+
+// Vornline's call log of the run, summed as `zelcfg calls` sums it: the four calls, one of
+// each outcome, and the page the demo made of it.
+TEST_F(DemoRun, TheCallLogHoldsTheFourCallsAndItsSummarySaysSo)
+{
+    zelcfg::CallTotals totals;
+    int logs = 0;
+    for (const std::filesystem::directory_entry& e : std::filesystem::directory_iterator(work_)) {
+        const std::string name = e.path().filename().string();
+        if (name.rfind("calls-", 0) != 0 || e.path().extension() != ".csv") continue;
+        std::string problem;
+        EXPECT_TRUE(zelcfg::add_call_log(read_all(e.path().string()), totals, problem)) << problem;
+        ++logs;
+    }
+    ASSERT_EQ(logs, 1) << "one day's log in " << work_;
+    EXPECT_EQ(totals.calls, 4);
+    EXPECT_EQ(totals.unreadable_lines, 0);
+    EXPECT_EQ(totals.lost_lines, 0u);
+    const std::map<std::string, int> outcomes = {
+        {"port", 1}, {"alternate", 1}, {"default-silence", 1}, {"default-wrong", 1}};
+    EXPECT_EQ(totals.outcomes, outcomes);
+    const std::map<std::string, int> extensions = {{"1001", 1}, {"1003", 1}};
+    EXPECT_EQ(totals.extensions, extensions);
+    int per_hour = 0;
+    for (int n : totals.per_hour) per_hour += n;
+    EXPECT_EQ(per_hour, 4);
+
+    const std::string page = read_all(demo::join_path(out_, "calls.html"));
+    EXPECT_NE(page.find("<svg"), std::string::npos) << "no chart in calls.html";
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 // hang-ups, with every few rounds all four lines rung at the same moment. Every dial
 // string is compared with what the caller's keys and the schedule call for.
 //
-//   soak_driver [--calls N] [--speed S] [--warmup N] [--max-growth PERCENT]
+//   soak_driver [--calls N] [--speed S] [--warmup N] [--max-growth PERCENT] [--max-late PERCENT]
 //
 // Prints the figures (calls completed, mismatched outcomes, keys and hang-ups that came too
 // late, dead lines, fault boxes, the runtime's working set after Open, after warm-up and at
@@ -163,6 +163,7 @@ int main(int argc, char** argv)
     const int speed = arg_int(argc, argv, "--speed", 20);
     const long warmup = arg_int(argc, argv, "--warmup", static_cast<int>(total / 10));
     const int max_growth = arg_int(argc, argv, "--max-growth", 5);
+    const int max_late = arg_int(argc, argv, "--max-late", 1);
     // A line that shows no progress for this long, with the board this fast, is dead.
     const auto stall = std::chrono::seconds(60);
 
@@ -382,9 +383,10 @@ int main(int argc, char** argv)
     const long hangup_calls = fig.by_kind[static_cast<int>(Kind::hangup_greeting)] +
                               fig.by_kind[static_cast<int>(Kind::hangup_collect)];
     // A key now and then loses its race with a collection's time limit when the machine
-    // stalls (9 in 10,000 calls at speed 20 beside two fuzzers); more than one call in a
-    // hundred means keys are being lost.
-    const bool keys_kept = fig.late <= std::max(1L, fig.completed / 100);
+    // stalls (9 in 10,000 calls at speed 20 beside two fuzzers; 3 in 200 at speed 10 beside
+    // two other GUI tests and a build); more than `max_late` calls in a hundred means keys
+    // are being lost.
+    const bool keys_kept = fig.late <= std::max(1L, fig.completed * max_late / 100);
     const bool ok = fig.completed >= total && fig.mismatches == 0 && dead == 0 && fig.faults.empty() &&
                     ws_warm > 0 && growth <= max_growth && fig.late_hangups * 2 <= hangup_calls && keys_kept;
     if (wd::Status s = run.close_and_exit(true); !s) {
