@@ -18,8 +18,12 @@ constexpr int kQuality = 5;  // speexdsp's VoIP default: cheap, and clean enough
 }  // namespace
 
 void g711_encode(Codec codec, const std::int16_t* in, std::size_t count, std::uint8_t* out) {
-    for (std::size_t i = 0; i < count; ++i)
-        out[i] = codec == Codec::Pcma ? g711_pcm2alaw(in[i]) : g711_pcm2ulaw(in[i]);
+    for (std::size_t i = 0; i < count; ++i) {
+        // librem negates negative samples in 16 bits, so -32768 would index before its
+        // tables; one step up encodes to the same code.
+        const std::int16_t s = in[i] == -32768 ? static_cast<std::int16_t>(-32767) : in[i];
+        out[i] = codec == Codec::Pcma ? g711_pcm2alaw(s) : g711_pcm2ulaw(s);
+    }
 }
 
 void g711_decode(Codec codec, const std::uint8_t* in, std::size_t count, std::int16_t* out) {

@@ -31,7 +31,8 @@ void ControlServer::stop() {
         // it is shut down; close() does both.
         net::close(listener_);
         listener_ = net::kInvalid;
-        for (auto& c : served_) net::shutdown_both(c->socket);
+        for (auto& c : served_)
+            if (c->socket != net::kInvalid) net::shutdown_both(c->socket);
     }
     if (thread_.joinable()) thread_.join();
     reap(true);
@@ -96,7 +97,11 @@ void ControlServer::run(int port) {
         raw->thread = std::thread([this, raw] {
             serve(raw->socket);
             events_.detach(raw->socket);
+            // Closed here, not when the thread is reaped at the next connection: a Winsock
+            // controller waiting for the end of the stream would wait until then.
             std::lock_guard<std::mutex> g2(mutex_);
+            net::close(raw->socket);
+            raw->socket = net::kInvalid;
             raw->done = true;
         });
         served_.push_back(std::move(s));
@@ -119,10 +124,8 @@ void ControlServer::reap(bool all) {
             }
         }
     }
-    for (auto& s : finished) {
+    for (auto& s : finished)
         if (s->thread.joinable()) s->thread.join();
-        net::close(s->socket);
-    }
 }
 
 void ControlServer::serve(net::Socket client) {
