@@ -49,6 +49,12 @@ fuzz: bootstrap
 run: bootstrap
 	./tools/demo.sh
 
+# `make sip`: the same office, its four callers baresip softphones calling over SIP through
+# zelgate; transcript and recordings in build/sip-demo/.
+.PHONY: sip
+sip: bootstrap
+	./tools/demo.sh sip
+
 # `make call`: the same office, and one of its lines for you to call from the keyboard.
 call: bootstrap
 	./tools/demo.sh call

@@ -57,6 +57,7 @@ cleanup() {
     fi
     # The gateway's log of the last run stays for a look at what was said.
     cp "$work/zelgate.log" "$linux/tests/sip-zelgate.log" 2>/dev/null
+    ls -l "$work/caller/heard" >"$linux/tests/sip-heard.txt" 2>/dev/null
     if [ "$failures" -ne 0 ]; then
         echo "--- zelgate log"; cat "$work/zelgate.log" 2>/dev/null | tail -n 80
         echo "--- (work folder kept: $work)"
@@ -208,6 +209,28 @@ if want register; then
 fi
 
 
+# 7. Refusals before any line rings: a caller outside --allow gets 403; with no board to
+#    reach, 503. Each from a zelgate of its own.
+if want refusals; then
+    "$zelgate" --listen "127.0.0.1:$((sip_port + 20))" --board "$board_port" --allow 10.0.0.0/8 \
+        >"$work/zelgate-403.log" 2>&1 &
+    closed=$!
+    "$zelgate" --listen "127.0.0.1:$((sip_port + 21))" --board 9 >"$work/zelgate-503.log" 2>&1 &
+    boardless=$!
+    wait_for "board: connected" 10 "$work/zelgate-403.log"
+    for code in 403 503; do
+        port=$((sip_port + 20 + (code == 503)))
+        if timeout 30 sipp 127.0.0.1:"$port" -sf "$here/refused_call.xml" -i 127.0.0.1 -p $((sipp_port + 60)) \
+            -mp 15000 -nostdin -m 1 -timeout 20s -timeout_error >"$work/refused-$code.out" 2>&1 &&
+            grep -q "sip > .* SIP/2.0 $code" "$work/zelgate-$code.log" && ! grep -q "board < ring" "$work/zelgate-$code.log"; then
+            pass "refused before ringing: $code"
+        else
+            fail "no $code"; tail -n 5 "$work/zelgate-$code.log"
+        fi
+    done
+    kill "$closed" "$boardless" 2>/dev/null; wait "$closed" "$boardless" 2>/dev/null
+fi
+
 # 6. baresip as a real softphone: it calls, records what it hears, keys 1001 as telephone
 #    events, takes the REFER and calls extension 201, where a second baresip answers. What
 #    the caller heard must be the greeting (a correlation after G.711, not a length).
@@ -263,7 +286,8 @@ if want baresip; then
         fail "baresip transfer"; tail -n 30 "$work/caller.log"; tail -n 20 "$work/ext201.log"
     fi
     kill "$caller" "$ext" 2>/dev/null; wait "$caller" "$ext" 2>/dev/null
-    heard=$(ls -S "$work/caller/heard"/*dec*.wav 2>/dev/null | head -n 1)
+    # The first recording is the call to the attendant (the names hold the start time).
+    heard=$(ls "$work/caller/heard"/*dec*.wav 2>/dev/null | head -n 1)
     sox -t vox -r 8000 "$work/greeting.vox" -t raw -e signed -b 16 "$work/greeting.raw" 2>/dev/null
     if [ -n "$heard" ] && sox "$heard" -t raw -e signed -b 16 -c 1 -r 8000 "$work/heard.raw" 2>/dev/null &&
         score=$(python3 "$here/heard_greeting.py" "$work/greeting.raw" "$work/heard.raw"); then
