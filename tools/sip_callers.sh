@@ -60,14 +60,21 @@ keys=(1001 1002 1003 "")
 for n in 1 2 3 4; do
     pids+=("$(softphone "caller$n" $((sip_port + 30 + 2 * n)) $((sip_port + 40 + n)) "<sip:caller$n@127.0.0.1>;regint=0")")
 done
+# All four dial at once; each keys its extension a second into its own greeting.
 for n in 1 2 3 4; do
     wait_for "baresip is ready" 10 "$work/sip/caller$n/baresip.log" &&
         baresip_do $((sip_port + 40 + n)) dial "sip:attendant@127.0.0.1:$sip_port"
-    wait_for "line $n: call established" 10 "$out/transcript.txt" &&
-        echo "caller $n is on line $n and hears the greeting; keys: ${keys[n - 1]:-(none)}"
+    wait_for "line $n: .* ringing" 10 "$out/transcript.txt"
 done
-sleep 2
-for n in 1 2 3; do baresip_do $((sip_port + 40 + n)) sndcode "${keys[n - 1]}"; done
+for n in 1 2 3 4; do
+    if wait_for "board > [0-9]+ play $n " 30 "$out/transcript.txt"; then
+        echo "caller $n is on line $n and hears the greeting; keys: ${keys[n - 1]:-(none)}"
+        sleep 1
+        [ -n "${keys[n - 1]}" ] && baresip_do $((sip_port + 40 + n)) sndcode "${keys[n - 1]}"
+    else
+        echo "caller $n: line $n was not answered"
+    fi
+done
 # Every call ends with Vornline's goodbye and its BYE.
 for n in 1 2 3 4; do
     if wait_for "line $n: Vornline hung up" 45 "$out/transcript.txt"; then
