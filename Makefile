@@ -68,7 +68,7 @@ build/bench-windows/CMakeCache.txt:
 	cmake --preset windows -B build/bench-windows >/dev/null
 
 bench: bootstrap build/bench-linux/CMakeCache.txt build/bench-windows/CMakeCache.txt
-	cmake --build build/bench-linux --target benchmarks -j2
+	cmake --build build/bench-linux --target benchmarks zelgate -j2
 	cmake --build build/bench-windows --target benchmarks -j2
 	./tools/bench.sh build/bench-linux build/bench-windows
 
