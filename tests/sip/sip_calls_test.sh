@@ -164,6 +164,15 @@ if want transfer; then
     grep -q "transfer progress: SIP/2.0 200 OK" "$work/zelgate.log" || fail "no REFER's NOTIFY was logged"
 
 fi
+if want info; then
+    # 2b. Keys as SIP INFO, from a caller that offers PCMA and no telephone events.
+    if wait_lines_idle && sipp_run info info_caller.xml "$sipp_port" -m 1 &&
+        grep -q "key 1 (INFO)" "$work/zelgate.log" && grep -q "PCMA call" "$work/zelgate.log"; then
+        pass "keys as SIP INFO from a PCMA caller: REFER to sip:201@..."
+    else
+        fail "INFO keys"
+    fi
+fi
 if want codec; then
     # 3. An offer of G.729 alone is refused with 488.
     if sipp_run g729 g729_offer.xml "$sipp_port" -m 1 && grep -q "sip > .* SIP/2.0 488" "$work/zelgate.log"; then
