@@ -49,6 +49,12 @@ fuzz: bootstrap
 run: bootstrap
 	./tools/demo.sh
 
+# `make sip`: the same office, its four callers baresip softphones calling over SIP through
+# zelgate; transcript and recordings in build/sip-demo/.
+.PHONY: sip
+sip: bootstrap
+	./tools/demo.sh sip
+
 # `make call`: the same office, and one of its lines for you to call from the keyboard.
 call: bootstrap
 	./tools/demo.sh call
@@ -62,7 +68,7 @@ build/bench-windows/CMakeCache.txt:
 	cmake --preset windows -B build/bench-windows >/dev/null
 
 bench: bootstrap build/bench-linux/CMakeCache.txt build/bench-windows/CMakeCache.txt
-	cmake --build build/bench-linux --target benchmarks -j2
+	cmake --build build/bench-linux --target benchmarks zelgate -j2
 	cmake --build build/bench-windows --target benchmarks -j2
 	./tools/bench.sh build/bench-linux build/bench-windows
 

@@ -1,6 +1,7 @@
 // The board model (see board.h).
 #include "board.h"
 
+#include "audio_line.h"
 #include "term_table.h"
 #include "vox_decoder.h"
 #include "wav_writer.h"
@@ -157,6 +158,8 @@ Board::Board(const BoardClock& clock, std::vector<std::string> fail_devices, Eve
 Board::~Board() { finish_recordings(true); }
 
 void Board::emit(const std::string& text) { events_.emit(text); }
+
+void Board::emit_audio(const std::string& text) { events_.emit_audio(text); }
 
 void Board::pause_line(Lock& lock, Real::time_point until) {
     // Sleeping with the line released, rather than waiting on a condition variable, keeps
@@ -380,6 +383,13 @@ int Board::play_file(int handle, const char* path, const VlTermEntry* table, con
     const std::uint64_t total = 2ull * bytes.size();
     const auto ends = began + clock_.real(BoardMs(1000.0 * static_cast<double>(total) / hz));
     const auto limit = cond.max_time_ms >= 0 ? began + clock_.real(BoardMs(cond.max_time_ms)) : Real::time_point::max();
+    // Each 20 ms of audio goes out when its first sample is due, so a listener that sends
+    // it on at once is never late; a play cut short has sent at most one chunk too many.
+    const bool streaming = clock_.speed() == 1.0 && events_.audio_wanted();
+    std::vector<std::int16_t> decoded;
+    if (streaming) decoded = decode_vox(bytes);
+    const std::size_t chunk = audio_chunk_samples(hz);
+    std::uint64_t streamed = 0;
     long reason = 0;
     for (;;) {
         if (l.session != session) return -1;
@@ -393,7 +403,19 @@ int Board::play_file(int handle, const char* path, const VlTermEntry* table, con
         else if (now >= limit)
             reason = VL_REASON_MAX_TIME;
         if (reason != 0) break;
-        pause_line(lock, std::min(ends, limit));
+        auto wake = std::min(ends, limit);
+        if (streaming) {
+            const double due = std::chrono::duration<double>(now - began).count() * hz;
+            while (streamed < total && static_cast<double>(streamed) <= due) {
+                const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, total - streamed));
+                emit_audio(format_audio_line(l.number, hz, decoded.data() + streamed, n));
+                streamed += n;
+            }
+            if (streamed < total)
+                wake = std::min(wake, began + std::chrono::duration_cast<Real::duration>(
+                                                  std::chrono::duration<double>(static_cast<double>(streamed) / hz)));
+        }
+        pause_line(lock, wake);
     }
     l.reason = reason;
     if (l.recording && l.recording_active) {
@@ -404,8 +426,8 @@ int Board::play_file(int handle, const char* path, const VlTermEntry* table, con
             heard = std::min<std::uint64_t>(total, static_cast<std::uint64_t>(ms * hz / 1000.0));
         }
         if (l.recording->samples() == 0) l.recording->set_rate(static_cast<std::uint32_t>(hz));
-        std::vector<std::int16_t> samples = decode_vox(bytes);
-        l.recording->append(samples.data(), static_cast<std::size_t>(heard));
+        if (decoded.empty()) decoded = decode_vox(bytes);
+        l.recording->append(decoded.data(), static_cast<std::size_t>(heard));
     }
     emit(line_text("playend", l.number) + " " + std::to_string(reason));
     return 0;

@@ -71,6 +71,9 @@ public:
     // cannot be had at once (the process is ending and their threads are gone).
     void finish_recordings(bool may_block);
 
+    // The board's time scale; audio lines are made only at 1.
+    double speed() const { return clock_.speed(); }
+
     // Observation for tests.
     LineState state(int line);
     std::string pending_digits(int line);
@@ -92,6 +95,7 @@ private:
     // Lets other threads at the line for a moment, at most until `until`.
     void pause_line(Lock& lock, BoardClock::Real::time_point until);
     void emit(const std::string& text);
+    void emit_audio(const std::string& text);
 
     const BoardClock& clock_;
     std::vector<std::string> fail_devices_;

@@ -31,15 +31,26 @@ void ControlServer::stop() {
         // it is shut down; close() does both.
         net::close(listener_);
         listener_ = net::kInvalid;
-        net::shutdown_both(client_);
+        for (auto& c : served_)
+            if (c->socket != net::kInvalid) net::shutdown_both(c->socket);
     }
     if (thread_.joinable()) thread_.join();
+    reap(true);
     events_.stop();
 }
 
-void ControlServer::handle(std::string_view line) {
+void ControlServer::handle(std::string_view line, net::Socket from) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty()) return;  // a bare Enter from a person at a terminal
+    if (line == "audio on" || line == "audio off") {
+        // Audio is paced in real time; at another speed it would not be what a caller hears.
+        if (line == "audio on" && board_.speed() != 1.0) {
+            events_.emit("error audio needs board speed 1: audio on");
+            return;
+        }
+        events_.set_audio(from, line == "audio on");
+        return;
+    }
     ParsedControl parsed = parse_control_line(line);
     std::string error = parsed.ok ? board_.apply(parsed.command) : parsed.error;
     if (error.empty()) return;
@@ -70,23 +81,51 @@ void ControlServer::run(int port) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
             continue;
         }
-        {
-            std::lock_guard<std::mutex> g(mutex_);
-            client_ = client;
+        reap(false);
+        std::lock_guard<std::mutex> g(mutex_);
+        if (stopping_ || static_cast<int>(served_.size()) >= kMaxControllers) {
+            static const char kFull[] = "0 error too many controllers\n";
+            net::send_all(client, kFull, sizeof kFull - 1);
+            net::close(client);
+            continue;
         }
-        if (stopping_) net::shutdown_both(client);
+        auto s = std::make_unique<Served>();
+        s->socket = client;
+        Served* raw = s.get();
+        // Attached before its first line is read, so the controller sees the answer to it.
         events_.attach(client);
-        serve(client);
-        events_.detach();
-        {
-            std::lock_guard<std::mutex> g(mutex_);
-            client_ = net::kInvalid;
-        }
-        net::close(client);
+        raw->thread = std::thread([this, raw] {
+            serve(raw->socket);
+            events_.detach(raw->socket);
+            // Closed here, not when the thread is reaped at the next connection: a Winsock
+            // controller waiting for the end of the stream would wait until then.
+            std::lock_guard<std::mutex> g2(mutex_);
+            net::close(raw->socket);
+            raw->socket = net::kInvalid;
+            raw->done = true;
+        });
+        served_.push_back(std::move(s));
     }
     std::lock_guard<std::mutex> g(mutex_);
     net::close(listener_);  // unless stop() already did
     listener_ = net::kInvalid;
+}
+
+void ControlServer::reap(bool all) {
+    std::vector<std::unique_ptr<Served>> finished;
+    {
+        std::lock_guard<std::mutex> g(mutex_);
+        for (auto it = served_.begin(); it != served_.end();) {
+            if (all || (*it)->done) {
+                finished.push_back(std::move(*it));
+                it = served_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+    for (auto& s : finished)
+        if (s->thread.joinable()) s->thread.join();
 }
 
 void ControlServer::serve(net::Socket client) {
@@ -99,7 +138,7 @@ void ControlServer::serve(net::Socket client) {
         pending.append(buffer, static_cast<std::size_t>(got));
         std::size_t start = 0, nl;
         while ((nl = pending.find('\n', start)) != std::string::npos) {
-            if (!discarding) handle(std::string_view(pending).substr(start, nl - start));
+            if (!discarding) handle(std::string_view(pending).substr(start, nl - start), client);
             discarding = false;
             start = nl + 1;
         }

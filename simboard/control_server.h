@@ -1,7 +1,9 @@
-// The control connection: a listener on 127.0.0.1 that serves one line controller at a
-// time, reads its lines, hands them to the board, and answers lines it does not
-// understand with an `error` event. A controller that leaves leaves the board running;
-// the next one is served as soon as it connects.
+// The control connection: a listener on 127.0.0.1 that serves up to kMaxControllers line
+// controllers at once, each on a thread of its own, reads their lines, hands them to the
+// board, and answers lines it does not understand with an `error` event (which every
+// controller sees). `audio on` / `audio off` belong to the connection, not the board: they
+// choose whether that controller also gets the audio lines. A controller that leaves
+// leaves the board running.
 #pragma once
 
 #include "board.h"
@@ -13,7 +15,9 @@
 #include <condition_variable>
 #include <mutex>
 #include <string_view>
+#include <memory>
 #include <thread>
+#include <vector>
 
 namespace simboard {
 
@@ -32,11 +36,14 @@ public:
     void stop();
 
     // One control line, as if a controller had sent it (the line end already removed).
-    void handle(std::string_view line);
+    void handle(std::string_view line, net::Socket from = net::kInvalid);
+
+    static constexpr int kMaxControllers = 8;
 
 private:
     void run(int port);
     void serve(net::Socket client);
+    void reap(bool all);
 
     Board& board_;
     EventHub& events_;
@@ -47,7 +54,12 @@ private:
     std::condition_variable settled_;
     bool bound_ = false, failed_ = false;
     net::Socket listener_ = net::kInvalid;
-    net::Socket client_ = net::kInvalid;
+    struct Served {
+        net::Socket socket;
+        std::thread thread;
+        bool done = false;  // guarded by mutex_
+    };
+    std::vector<std::unique_ptr<Served>> served_;  // guarded by mutex_
 };
 
 }  // namespace simboard

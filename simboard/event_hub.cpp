@@ -1,6 +1,7 @@
 // The board's outgoing events (see event_hub.h).
 #include "event_hub.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace simboard {
@@ -9,10 +10,21 @@ EventHub::EventHub(const BoardClock& clock) : clock_(clock) {}
 
 EventHub::~EventHub() { stop(); }
 
-void EventHub::emit(const std::string& text) {
-    // Stamped under the lock, so stamps never run backwards in the stream.
+void EventHub::emit(const std::string& text) { push(text, false); }
+
+void EventHub::emit_audio(const std::string& text) { push(text, true); }
+
+bool EventHub::audio_wanted() const {
     std::lock_guard<std::mutex> g(mutex_);
-    if (client_ == net::kInvalid) return;
+    for (const auto& c : clients_)
+        if (c->audio && !c->gone) return true;
+    return false;
+}
+
+void EventHub::push(const std::string& text, bool audio) {
+    // Stamped under the lock, so stamps never run backwards in any stream.
+    std::lock_guard<std::mutex> g(mutex_);
+    if (clients_.empty()) return;
     char stamp[24];
     std::snprintf(stamp, sizeof stamp, "%ld ", clock_.stamp());
     std::string line = stamp + text;
@@ -20,69 +32,93 @@ void EventHub::emit(const std::string& text) {
     for (char& c : line)
         if (static_cast<unsigned char>(c) < 0x20) c = '?';
     line += '\n';
-    if (queue_.size() >= kMaxQueued) queue_.pop_front();
-    queue_.push_back(std::move(line));
-    wake_.notify_one();
+    for (auto& c : clients_) {
+        if (c->gone || (audio && !c->audio)) continue;
+        if (c->queue.size() >= kMaxQueued) c->queue.pop_front();
+        c->queue.push_back(line);
+        c->wake.notify_one();
+    }
 }
 
 void EventHub::attach(net::Socket client) {
     std::lock_guard<std::mutex> g(mutex_);
-    queue_.clear();
-    client_ = client;
-    stopping_ = false;
-    if (!thread_.joinable()) thread_ = std::thread([this] { deliver(); });
+    if (stopping_) return;
+    auto c = std::make_unique<Client>();
+    c->socket = client;
+    Client* raw = c.get();
+    clients_.push_back(std::move(c));
+    raw->thread = std::thread([this, raw] { deliver(raw); });
 }
 
-void EventHub::detach() {
+void EventHub::detach(net::Socket client) {
+    std::unique_ptr<Client> gone;
     {
         std::lock_guard<std::mutex> g(mutex_);
-        client_ = net::kInvalid;
-        queue_.clear();
+        auto it = std::find_if(clients_.begin(), clients_.end(),
+                               [client](const auto& c) { return c->socket == client; });
+        if (it == clients_.end()) return;
+        gone = std::move(*it);
+        clients_.erase(it);
+        gone->gone = true;
+        gone->queue.clear();
+        gone->wake.notify_all();
     }
-    // Wait out a batch that may still be going to the old client.
-    std::lock_guard<std::mutex> s(sending_);
+    if (gone->thread.joinable()) gone->thread.join();
+}
+
+void EventHub::set_audio(net::Socket client, bool on) {
+    std::lock_guard<std::mutex> g(mutex_);
+    for (auto& c : clients_)
+        if (c->socket == client) c->audio = on;
 }
 
 void EventHub::stop() {
+    std::vector<std::unique_ptr<Client>> all;
     {
         std::lock_guard<std::mutex> g(mutex_);
         stopping_ = true;
-        client_ = net::kInvalid;
-        wake_.notify_all();
+        all.swap(clients_);
+        for (auto& c : all) {
+            c->gone = true;
+            c->wake.notify_all();
+        }
     }
-    if (thread_.joinable()) thread_.join();
+    for (auto& c : all)
+        if (c->thread.joinable()) c->thread.join();
 }
 
 void EventHub::flush_at_exit() {
-    // A thread killed by the process's end may have died holding either lock; then the
-    // lines stay where they are rather than the process hanging on its way out.
+    // A thread killed by the process's end may have died holding a lock; then the lines
+    // stay where they are rather than the process hanging on its way out.
     std::unique_lock<std::mutex> g(mutex_, std::try_to_lock);
-    if (!g.owns_lock() || client_ == net::kInvalid || queue_.empty()) return;
-    std::unique_lock<std::mutex> s(sending_, std::try_to_lock);
-    if (!s.owns_lock()) return;
-    std::string batch;
-    for (const std::string& line : queue_) batch += line;
-    queue_.clear();
-    net::send_all(client_, batch.data(), batch.size());
+    if (!g.owns_lock()) return;
+    for (auto& c : clients_) {
+        if (c->gone || c->queue.empty()) continue;
+        std::unique_lock<std::mutex> s(c->sending, std::try_to_lock);
+        if (!s.owns_lock()) continue;
+        std::string batch;
+        for (const std::string& line : c->queue) batch += line;
+        c->queue.clear();
+        net::send_all(c->socket, batch.data(), batch.size());
+    }
 }
 
-void EventHub::deliver() {
+void EventHub::deliver(Client* c) {
     std::unique_lock<std::mutex> g(mutex_);
     for (;;) {
-        wake_.wait(g, [this] { return stopping_ || (!queue_.empty() && client_ != net::kInvalid); });
-        if (stopping_) return;
+        c->wake.wait(g, [c] { return c->gone || !c->queue.empty(); });
+        if (c->gone) return;
         std::string batch;
-        while (!queue_.empty()) {
-            batch += queue_.front();
-            queue_.pop_front();
+        while (!c->queue.empty()) {
+            batch += c->queue.front();
+            c->queue.pop_front();
         }
-        net::Socket client = client_;
-        std::lock_guard<std::mutex> s(sending_);
+        std::lock_guard<std::mutex> s(c->sending);
         g.unlock();
-        bool sent = net::send_all(client, batch.data(), batch.size());
+        bool sent = net::send_all(c->socket, batch.data(), batch.size());
         g.lock();
         // A controller that stopped reading is as good as gone; its reader will notice.
-        if (!sent && client_ == client) client_ = net::kInvalid;
+        if (!sent) c->gone = true;
     }
 }
 

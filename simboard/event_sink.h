@@ -1,5 +1,7 @@
 // Where the board's event lines go. The board hands over the text without its stamp;
-// the sink stamps it (milliseconds since the board loaded) and passes it on.
+// the sink stamps it (milliseconds since the board loaded) and passes it on. Audio lines
+// (what a line plays, as samples) are made only while some receiver wants them: decoding
+// and encoding a play costs nothing when nobody listens.
 #pragma once
 
 #include <string>
@@ -10,6 +12,8 @@ class EventSink {
 public:
     virtual ~EventSink() = default;
     virtual void emit(const std::string& text) = 0;
+    virtual void emit_audio(const std::string& /*text*/) {}
+    virtual bool audio_wanted() const { return false; }
 };
 
 }  // namespace simboard

@@ -74,6 +74,10 @@ done
 # ---- the benchmarks ----------------------------------------------------------------------
 [ -x "$linux/bench/schedule_bench" ] && run schedule "$linux/bench/schedule_bench"
 [ -x "$linux/bench/vox_decode_bench" ] && run vox "$linux/bench/vox_decode_bench" --work "$linux/bench-data" "${runs_arg[@]}"
+# The SIP gateway against a scripted board and SIPp callers (raw sniffing needs root).
+if [ -x "$linux/gateway/zelgate" ] && command -v sipp >/dev/null && [ "$(id -u)" -eq 0 ]; then
+    run sip python3 "$top/bench/sip/sip_bench.py" "$linux/gateway/zelgate"
+fi
 wine_benchmarks() {  # <label> <wine-run command...>
     local label=$1
     shift

@@ -33,8 +33,8 @@ set -euo pipefail
 
 mode=${1:-run}
 case "$mode" in
-    run|call) ;;
-    *) echo "usage: $0 [run|call]" >&2; exit 2 ;;
+    run|call|sip) ;;
+    *) echo "usage: $0 [run|call|sip]" >&2; exit 2 ;;
 esac
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -42,6 +42,12 @@ linux=${ZEL_DEMO_LINUX_BUILD-$top/build/linux}
 windows=${ZEL_DEMO_WINDOWS_BUILD:-$top/build/windows}
 out=${ZEL_DEMO_OUT:-$top/build/demo}
 work=${ZEL_DEMO_WORK:-$top/build/demo-work}
+if [ "$mode" = sip ]; then
+    # The callers come over SIP through zelgate, which is native: the linux build is needed.
+    out=${ZEL_DEMO_OUT:-$top/build/sip-demo}
+    work=${ZEL_DEMO_WORK:-$top/build/sip-demo-work}
+    linux=${linux:-$top/build/linux}
+fi
 speed=${ZEL_DEMO_SPEED:-1}
 port=${SIMBOARD_PORT:-7311}
 prefix=$windows/wineprefix
@@ -69,7 +75,7 @@ if [ "${ZEL_DEMO_NO_BUILD:-0}" != 1 ]; then
     }
     if [ -n "$linux" ]; then
         [ -f "$linux/CMakeCache.txt" ] || built cmake --preset linux -B "$linux"
-        built cmake --build "$linux" --target zelcfg zeldemo -j2
+        built cmake --build "$linux" --target zelcfg zeldemo $([ "$mode" = sip ] && echo zelgate) -j2
     fi
     [ -f "$windows/CMakeCache.txt" ] || built cmake --preset windows -B "$windows"
     # shellcheck disable=SC2086
@@ -98,9 +104,10 @@ step "2. Speaking the voice prompts (espeak-ng, then sox to 8 kHz VOX)"
 rm -rf "$work/voices"
 rm -f "$work"/*.exe "$work"/*.dll "$work"/zel_system.* "$work"/*.log "$work"/calls-*.csv
 mkdir -p "$work/voices"
-if [ "$mode" = run ]; then
+if [ "$mode" != call ]; then
     mkdir -p "$out"
-    rm -f "$out"/line*-call*.wav "$out/transcript.txt" "$out/vornline.png" "$out/preview.txt" "$out/calls.html"
+    rm -f "$out"/line*-call*.wav "$out"/caller*-heard.wav "$out/transcript.txt" "$out/vornline.png" \
+        "$out/preview.txt" "$out/calls.html"
 fi
 voices=(
     "open_greeting|Welcome to Zelwerk. Please key the four digit extension you want."
@@ -149,7 +156,7 @@ zelcfg export zel_system.cfg zel_system.cmd | tr -d '\r' | sed '/^$/d; s/^/    /
 echo "  what plays when today, and where each extension goes (zelcfg preview):"
 preview=$(zelcfg preview zel_system.cmd --days 1 | tr -d '\r')
 printf '%s\n' "$preview" | sed 's/^/    /'
-[ "$mode" = run ] && printf '%s\n' "$preview" >"$out/preview.txt"
+[ "$mode" != call ] && printf '%s\n' "$preview" >"$out/preview.txt"
 
 status=0
 vornline=""
@@ -209,6 +216,34 @@ if [ "$mode" = call ]; then
     fi
     step "6. Closing Vornline"
     close_vornline || status=1
+    exit "$status"
+fi
+
+if [ "$mode" = sip ]; then
+    step "5. Four softphones call over SIP (baresip through zelgate), one per line"
+    [ "$speed" = 1 ] || { echo "demo: SIP callers need board speed 1" >&2; exit 1; }
+    gate=""
+    while IFS= read -r line; do
+        case "$line" in "zelgate "[0-9]*) gate=${line#zelgate } ;; *) printf '%s\n' "$line" ;; esac
+    done < <("$top/tools/sip_callers.sh" "$port" "$linux/gateway/zelgate" "$out" "$work")
+    [ -n "$gate" ] || status=1
+    sip_port=${ZEL_SIP_PORT:-5070}
+    step "6. Call the attendant yourself"
+    echo "  Vornline and zelgate are still running. From a softphone on this machine, call"
+    echo "      sip:attendant@127.0.0.1:$sip_port"
+    echo "  (G.711, RFC 2833 keys; 1001, 1002 or 1003 transfer you). To take calls from"
+    echo "  other machines, run zelgate yourself with --listen <this host>:5060 --allow <their network>;"
+    echo "  docs/sip.md says how."
+    if [ -t 0 ] && [ -n "$gate" ]; then
+        read -r -p "  Press Enter to close the attendant. " _ || true
+    fi
+    [ -n "$gate" ] && kill "$gate" 2>/dev/null
+    step "7. Closing Vornline"
+    close_vornline || status=1
+    step "Where everything is"
+    echo "  transcript (zelgate's log): $out/transcript.txt"
+    for f in "$out"/caller*-heard.wav; do [ -e "$f" ] && echo "  what a caller heard: $f"; done
+    echo "  took $(( $(date +%s) - started )) s; exit status $status"
     exit "$status"
 fi
 

@@ -19,7 +19,7 @@ set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${FUZZ_BUILD:-$ROOT/build/fuzz}
-TARGETS=(fuzz_record_file fuzz_schedule_transfer fuzz_call_flow fuzz_validation_report fuzz_control_line)
+TARGETS=(fuzz_record_file fuzz_schedule_transfer fuzz_call_flow fuzz_validation_report fuzz_control_line fuzz_gateway_parse)
 JOBS=${FUZZ_JOBS:-2}   # targets fuzzed at the same time; the machine is shared
 
 max_len() {
