@@ -1,8 +1,8 @@
 // What one caller hears: the board's plays, resampled to 8 kHz (speexdsp), held until
 // the next 20 ms RTP frame is due, and encoded as PCMU or PCMA (librem's G.711). Between
-// plays the frames are silence. A play's first frame waits until at least 5 ms of slack
-// are in hand, so the board's next 20 ms chunk (sent when its first sample is due)
-// arrives before it is needed and a play does not break up into audio and silence.
+// plays the frames are silence. A play's first frame waits until its first chunk has been
+// in hand for 15 ms (or two frames are), so the board's next 20 ms chunk (sent when its
+// first sample is due) arrives before it is needed and a play does not break up.
 #pragma once
 
 #include "codec_choice.h"

@@ -83,6 +83,7 @@ struct Gateway {
     struct sipreg* reg = nullptr;
     struct tcp_conn* board = nullptr;
     bool board_up = false;
+    bool board_failing = false;  // the last attempt failed (said once, not every second)
     std::string board_pending;
     struct tmr board_retry {};
     struct tmr frames {};
@@ -484,6 +485,7 @@ void board_connect(void*);
 
 void on_board_estab(void*) {
     g.board_up = true;
+    g.board_failing = false;
     log_line("board: connected on port %d", g.opt.board_port);
     board_send("audio on");
     board_send("status");
@@ -502,6 +504,8 @@ void on_board_recv(struct mbuf* mb, void*) {
 
 void on_board_close(int err, void*) {
     if (g.board_up) log_line("board: connection lost (%s)", err ? std::strerror(err) : "closed");
+    else if (!g.board_failing) log_line("board: cannot connect (%s); trying every second", err ? std::strerror(err) : "closed");
+    g.board_failing = !g.board_up;
     g.board_up = false;
     g.board = static_cast<struct tcp_conn*>(mem_deref(g.board));
     g.board_pending.clear();
@@ -518,8 +522,8 @@ void on_board_close(int err, void*) {
 void board_connect(void*) {
     struct sa peer;
     sa_set_str(&peer, "127.0.0.1", static_cast<std::uint16_t>(g.opt.board_port));
-    if (tcp_connect(&g.board, &peer, on_board_estab, on_board_recv, on_board_close, nullptr) != 0)
-        tmr_start(&g.board_retry, kBoardRetryMs, board_connect, nullptr);
+    int err = tcp_connect(&g.board, &peer, on_board_estab, on_board_recv, on_board_close, nullptr);
+    if (err) on_board_close(err, nullptr);
 }
 
 // ---------------------------------------------------------------------------------------

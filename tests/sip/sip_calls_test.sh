@@ -100,7 +100,8 @@ fi
 
 "$zelgate" --listen "127.0.0.1:$sip_port" --board "$board_port" >"$work/zelgate.log" 2>&1 &
 gate=$!
-wait_for "board: connected" 10 "$work/zelgate.log" || { fail "zelgate did not reach the board"; exit 1; }
+wait_for "board: connected" 10 "$work/zelgate.log" ||
+    { fail "zelgate did not reach the board"; ss -tanp 2>/dev/null | grep ":$board_port"; exit 1; }
 
 sipp_run() {  # <name> <scenario> <local port> [sipp options...]
     local name=$1 scenario=$2 port=$3

@@ -37,22 +37,22 @@ TEST(OutgoingAudio, SilenceUntilAPlayThenTheSamplesThenSilenceAgain) {
     auto t = tone(8000, 480);
     std::uint64_t now = 100;
     out.push(8000, t.data(), 160, now);
-    // Only 2 ms after the chunk came: too little in hand to start the play.
-    auto f = out.next(now + 2);
+    // Only 10 ms after the chunk came: too little in hand to start the play.
+    auto f = out.next(now + 10);
     EXPECT_FALSE(f.audio);
-    f = out.next(now + 6);
+    f = out.next(now + 16);
     ASSERT_TRUE(f.audio);
     EXPECT_TRUE(f.marker);
     std::uint8_t want[kFrameSamples];
     g711_encode(Codec::Pcmu, t.data(), kFrameSamples, want);
     EXPECT_EQ(0, std::memcmp(f.payload, want, kFrameSamples));
     out.push(8000, t.data() + 160, 160, now + 20);
-    f = out.next(now + 26);
+    f = out.next(now + 36);
     EXPECT_TRUE(f.audio);
     EXPECT_FALSE(f.marker);
     g711_encode(Codec::Pcmu, t.data() + 160, kFrameSamples, want);
     EXPECT_EQ(0, std::memcmp(f.payload, want, kFrameSamples));
-    f = out.next(now + 46);  // the play is over
+    f = out.next(now + 56);  // the play is over
     EXPECT_FALSE(f.audio);
     for (std::uint8_t b : f.payload) EXPECT_EQ(b, 0xFF);
     out.push(8000, t.data(), 160, now + 60);
@@ -70,10 +70,10 @@ TEST(OutgoingAudio, OtherRatesComeOutAt8kHzWithTheirLength) {
         std::uint64_t now = 0;
         for (std::size_t at = 0; at < t.size(); at += chunk, now += 20) {
             out.push(rate, t.data() + at, chunk, now);
-            if (out.next(now + 10).audio) ++audio_frames;
+            if (out.next(now + 16).audio) ++audio_frames;
         }
         for (int i = 0; i < 5; ++i, now += 20)
-            if (out.next(now + 10).audio) ++audio_frames;
+            if (out.next(now + 16).audio) ++audio_frames;
         // One second of audio is fifty frames; the resampler's filter may hold back a few
         // samples, never a frame's worth.
         EXPECT_GE(audio_frames, 49);
