@@ -274,6 +274,8 @@ int Board::close(int handle) {
         k.unlock();
     }
     emit("close " + line->device);
+    // A program closes its channels on its way out: let the controllers hear it first.
+    events_.drain(500);
     return 0;
 }
 

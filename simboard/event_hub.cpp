@@ -1,6 +1,8 @@
 // The board's outgoing events (see event_hub.h).
 #include "event_hub.h"
 
+#include <chrono>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -103,6 +105,16 @@ void EventHub::flush_at_exit() {
     }
 }
 
+void EventHub::drain(int timeout_ms) {
+    std::unique_lock<std::mutex> g(mutex_);
+    drained_.wait_for(g, std::chrono::milliseconds(timeout_ms), [this] {
+        for (const auto& c : clients_) {
+            if (!c->gone && (c->busy || !c->queue.empty())) return false;
+        }
+        return true;
+    });
+}
+
 void EventHub::deliver(Client* c) {
     std::unique_lock<std::mutex> g(mutex_);
     for (;;) {
@@ -114,11 +126,14 @@ void EventHub::deliver(Client* c) {
             c->queue.pop_front();
         }
         std::lock_guard<std::mutex> s(c->sending);
+        c->busy = true;
         g.unlock();
         bool sent = net::send_all(c->socket, batch.data(), batch.size());
         g.lock();
+        c->busy = false;
         // A controller that stopped reading is as good as gone; its reader will notice.
         if (!sent) c->gone = true;
+        drained_.notify_all();
     }
 }
 

@@ -40,6 +40,7 @@ public:
     // queue or a send: for a process that is ending, whose delivery threads are gone and
     // whose last lines (the channels' closes) would otherwise never arrive.
     void flush_at_exit();
+    void drain(int timeout_ms) override;
 
     // Undelivered lines beyond this, per controller, are dropped, oldest first.
     static constexpr std::size_t kMaxQueued = 10000;
@@ -49,12 +50,14 @@ private:
         net::Socket socket = net::kInvalid;
         bool audio = false;
         bool gone = false;              // detached, or stopped reading
+        bool busy = false;              // a batch is on its way (guarded by mutex_)
         std::deque<std::string> queue;  // guarded by EventHub::mutex_
         std::condition_variable wake;
         std::mutex sending;             // held while a batch goes out
         std::thread thread;
     };
     void deliver(Client* c);
+    std::condition_variable drained_;  // a batch has left
     void push(const std::string& text, bool audio);
 
     const BoardClock& clock_;

@@ -14,6 +14,9 @@ public:
     virtual void emit(const std::string& text) = 0;
     virtual void emit_audio(const std::string& /*text*/) {}
     virtual bool audio_wanted() const { return false; }
+    // Waits, at most `timeout_ms`, until every line emitted so far has left: a program
+    // that closes its devices may end at once, and its last lines would end with it.
+    virtual void drain(int /*timeout_ms*/) {}
 };
 
 }  // namespace simboard

@@ -304,14 +304,16 @@ TEST(VoiceFileChooser, EditBoxSelectionFollowsTheFocus)
             return false;
         },
         5000, "the dialog in front"));
-    // Focus given to the control goes to its edit box with the whole text selected.
-    ASSERT_TRUE(PostMessageA(run.chooser, WM_SETFOCUS, 0, 0));
+    // Focus given to the control goes to its edit box with the whole text selected. The
+    // dialog moves the real focus there (a bare focus notification would leave the real
+    // focus wherever the file dialog left it, and Tab would then move it onto the edit box).
+    ASSERT_TRUE(PostMessageA(run.dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(run.chooser), TRUE));
     EXPECT_TRUE(wait_selection({0, length}, false, "the whole path selected"));
     // Tab moves the focus on; the poll sees it leave and takes the selection away.
     ASSERT_TRUE(PostMessageA(edit, WM_KEYDOWN, VK_TAB, 1));
     EXPECT_TRUE(wait_selection({}, true, "no selection once the focus left"));
     // Back in the edit box, the whole text is selected again.
-    ASSERT_TRUE(PostMessageA(run.chooser, WM_SETFOCUS, 0, 0));
+    ASSERT_TRUE(PostMessageA(run.dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(run.chooser), TRUE));
     EXPECT_TRUE(wait_selection({0, length}, false, "the whole path selected again"));
     run.end_expecting_restart(IDCANCEL, kRestartAfterCancel);
 }
