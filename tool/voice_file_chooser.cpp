@@ -474,6 +474,9 @@ LRESULT CVoiceFileChooser::OnButtonMessage(UINT message, WPARAM wp, LPARAM lp)
         if (edit_ != nullptr) {
             SetFocus(edit_);
             SelectAll();
+            // The poll must know the selection is up: a Tab handled before its next tick
+            // would otherwise leave the whole path selected in a box without the focus.
+            edit_has_focus_ = true;
         }
         return 0;
     case WM_KILLFOCUS:
