@@ -10,7 +10,7 @@ namespace zelgate {
 const char kUsage[] =
     "usage: zelgate [--listen ADDR:PORT] [--board PORT] [--transfer-host HOST[:PORT]]\n"
     "               [--allow CIDR]... [--register SIP-URI --auth-user USER --password-file FILE]\n"
-    "               [--rings N]\n";
+    "               [--rings N] [--answer-limit SECONDS] [--silence-limit SECONDS]\n";
 
 namespace {
 
@@ -59,6 +59,8 @@ bool parse_options(int argc, const char* const* argv, const char* env_board_port
         else if (opt == "--auth-user") ok = !value.empty(), out.auth_user = std::string(value);
         else if (opt == "--password-file") ok = !value.empty(), out.password_file = std::string(value);
         else if (opt == "--rings") ok = number(value, 1, 999, out.rings);
+        else if (opt == "--answer-limit") ok = number(value, 1, 3600, out.answer_limit_s);
+        else if (opt == "--silence-limit") ok = number(value, 1, 3600, out.silence_limit_s);
         else {
             error = "unknown option " + std::string(opt);
             return false;

@@ -15,6 +15,8 @@ struct Options {
     AllowList allow;
     std::string register_uri, auth_user, password_file;
     int rings = 999;
+    int answer_limit_s = 60;    // a call the board has not answered by then: 480
+    int silence_limit_s = 60;   // no RTP from the caller for this long: both sides hung up
     bool help = false;
 };
 

@@ -19,8 +19,10 @@ extern "C" {
 }
 
 #include <netinet/in.h>
+#include <sched.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -33,8 +35,6 @@ namespace zelgate {
 namespace {
 
 constexpr std::uint64_t kFrameMs = 20;
-constexpr std::uint64_t kAnswerLimitMs = 60000;
-constexpr std::uint64_t kSilenceLimitMs = 60000;
 constexpr std::uint64_t kBoardRetryMs = 1000;
 constexpr std::uint64_t kDrainLimitMs = 15000;
 
@@ -208,8 +208,8 @@ void on_frame_tick(void*) {
     const std::uint64_t now = tmr_jiffies();
     for (Call* c : g.calls) {
         if (!c || c->state != CallState::Up) continue;
-        if (now - c->last_rtp_ms > kSilenceLimitMs) {
-            log_line("line %d: no RTP for %llu s", c->line, static_cast<unsigned long long>(kSilenceLimitMs / 1000));
+        if (now - c->last_rtp_ms > 1000ull * g.opt.silence_limit_s) {
+            log_line("line %d: no RTP for %d s", c->line, g.opt.silence_limit_s);
             c->state = CallState::Ending;
             board_send("hangup %d", c->line);
             drop_call(c, true);  // freeing the session sends the BYE
@@ -236,7 +236,7 @@ void on_frame_tick(void*) {
 
 void on_answer_limit(void* arg) {
     auto* c = static_cast<Call*>(arg);
-    log_line("line %d: not answered within %llu s", c->line, static_cast<unsigned long long>(kAnswerLimitMs / 1000));
+    log_line("line %d: not answered within %d s", c->line, g.opt.answer_limit_s);
     sipsess_reject(c->sess, 480, "Temporarily Unavailable", nullptr);
     board_send("hangup %d", c->line);
     drop_call(c, false);
@@ -417,7 +417,7 @@ void on_invite(const struct sip_msg* msg, void*) {
         return;
     }
     log_line("line %d: %s call from %s, ringing", line, codec_name(choice.codec), from);
-    tmr_start(&c->answer_limit, kAnswerLimitMs, on_answer_limit, c);
+    tmr_start(&c->answer_limit, 1000ull * g.opt.answer_limit_s, on_answer_limit, c);
     board_send("ring %d %d", line, g.opt.rings);
 }
 
@@ -588,6 +588,17 @@ void on_trace(bool tx, enum sip_transp tp, const struct sa* src, const struct sa
              static_cast<int>(n), reinterpret_cast<const char*>(pkt));
 }
 
+// The frame timer is what must be on time: on a busy machine an ordinary process wakes
+// several milliseconds late now and then, and the caller hears it as jitter. Real-time
+// scheduling (root or CAP_SYS_NICE) puts zelgate ahead of everything ordinary; it uses
+// well under 1 % of a core, so it takes nothing from the rest.
+void raise_priority() {
+    struct sched_param p {};
+    p.sched_priority = 10;
+    if (sched_setscheduler(0, SCHED_FIFO, &p) == 0) log_line("zelgate: real-time scheduling (FIFO %d)", p.sched_priority);
+    else log_line("zelgate: ordinary scheduling (%s)", std::strerror(errno));
+}
+
 void on_signal(int sig) {
     log_line("signal %d: closing", sig);
     re_cancel();
@@ -626,6 +637,7 @@ int main(int argc, char** argv) {
     sip_set_trace_handler(g.sip, on_trace);
     if (!g.opt.register_uri.empty() && !start_registration()) return 1;
     log_line("zelgate: SIP on %s (UDP, TCP), board on port %d", g.opt.listen.c_str(), g.opt.board_port);
+    raise_priority();
     board_connect(nullptr);
     g.frames_epoch = tmr_jiffies();
     tmr_start(&g.frames, kFrameMs, on_frame_tick, nullptr);

@@ -146,13 +146,16 @@ TEST(Options, NamesDefaultsAndRefusals) {
     EXPECT_EQ(o.listen, "127.0.0.1:5060");
     EXPECT_EQ(o.board_port, 7311);
     EXPECT_EQ(o.rings, 999);
+    EXPECT_EQ(o.answer_limit_s, 60);
+    EXPECT_EQ(o.silence_limit_s, 60);
     EXPECT_TRUE(o.allow.allows("127.0.0.1"));
     ASSERT_TRUE(parse_options(1, none, "7400", o, error));
     EXPECT_EQ(o.board_port, 7400);
 
     const char* all[] = {"zelgate", "--listen", "0.0.0.0:5070", "--board", "7350", "--transfer-host",
                          "pbx.example:5062", "--allow", "10.0.0.0/8", "--allow", "192.0.2.1", "--register",
-                         "sip:pbx.example", "--auth-user", "301", "--password-file", "/tmp/pw", "--rings", "4"};
+                         "sip:pbx.example", "--auth-user", "301", "--password-file", "/tmp/pw", "--rings", "4",
+                         "--answer-limit", "20", "--silence-limit", "3600"};
     ASSERT_TRUE(parse_options(static_cast<int>(std::size(all)), all, "7400", o, error)) << error;
     EXPECT_EQ(o.listen, "0.0.0.0:5070");
     EXPECT_EQ(o.board_port, 7350);
@@ -162,12 +165,15 @@ TEST(Options, NamesDefaultsAndRefusals) {
     EXPECT_FALSE(o.allow.allows("127.0.0.1"));
     EXPECT_EQ(o.register_uri, "sip:pbx.example");
     EXPECT_EQ(o.rings, 4);
+    EXPECT_EQ(o.answer_limit_s, 20);
+    EXPECT_EQ(o.silence_limit_s, 3600);
 
     const std::vector<std::vector<const char*>> bad = {
         {"zelgate", "--listen", "127.0.0.1"},          {"zelgate", "--board", "70000"},
         {"zelgate", "--rings", "0"},                  {"zelgate", "--allow", "10.0.0.0/40"},
         {"zelgate", "--register", "sip:pbx"},          {"zelgate", "--transfer-host", "a>b"},
         {"zelgate", "--frobnicate", "1"},             {"zelgate", "--board"},
+        {"zelgate", "--answer-limit", "0"},           {"zelgate", "--silence-limit", "1h"},
     };
     for (const auto& argv : bad) {
         EXPECT_FALSE(parse_options(static_cast<int>(argv.size()), argv.data(), nullptr, o, error)) << argv[1];
