@@ -139,11 +139,20 @@ void drop_call(Call* c, bool board_busy) {
     delete c;
 }
 
-// The caller is gone (BYE, CANCEL, silence, a failed transaction): the board hears a hang-up.
+// The board hears the caller hang up. A call not yet answered may have been answered on its
+// way (Vornline's answer and the hang-up cross): its line stays taken until the board,
+// asked at once, shows it idle, or puts it on-hook after the answer.
+void hang_up_on_board(Call* c) {
+    const bool answered = c->board_answered;
+    board_send("hangup %d", c->line);
+    drop_call(c, true);
+    if (!answered) board_send("status");
+}
+
+// The caller is gone (BYE, CANCEL, silence, a failed transaction).
 void caller_gone(Call* c, const char* why) {
     log_line("line %d: caller gone (%s)", c->line, why);
-    board_send("hangup %d", c->line);
-    drop_call(c, c->board_answered);
+    hang_up_on_board(c);
 }
 
 void send_key(Call* c, char key, const char* how) {
@@ -211,8 +220,7 @@ void on_frame_tick(void*) {
         if (now - c->last_rtp_ms > 1000ull * g.opt.silence_limit_s) {
             log_line("line %d: no RTP for %d s", c->line, g.opt.silence_limit_s);
             c->state = CallState::Ending;
-            board_send("hangup %d", c->line);
-            drop_call(c, true);  // freeing the session sends the BYE
+            hang_up_on_board(c);  // freeing the session sends the BYE
             continue;
         }
         send_frame(c, now);
@@ -238,8 +246,7 @@ void on_answer_limit(void* arg) {
     auto* c = static_cast<Call*>(arg);
     log_line("line %d: not answered within %d s", c->line, g.opt.answer_limit_s);
     sipsess_reject(c->sess, 480, "Temporarily Unavailable", nullptr);
-    board_send("hangup %d", c->line);
-    drop_call(c, false);
+    hang_up_on_board(c);
 }
 
 void on_sess_close(int err, const struct sip_msg* msg, void* arg) {

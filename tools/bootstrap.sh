@@ -7,7 +7,7 @@ PACKAGES="cmake make g++ googletest libgtest-dev
 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
 wine wine64 xvfb xauth x11-utils imagemagick sox espeak-ng
 clang libclang-rt-14-dev libbenchmark-dev chromium
-libre-dev librem-dev libspeexdsp-dev pkg-config sip-tester baresip"
+libre-dev librem-dev libspeexdsp-dev pkg-config sip-tester baresip python3"
 
 missing=""
 for p in $PACKAGES; do

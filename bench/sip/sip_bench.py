@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """zelgate's timing and cost, measured from outside: a scripted board on zelgate's control
-port (it answers every ring at once and streams a 1 kHz play in real time, as the board
-does at speed 1), SIPp callers (bench_caller.xml: four calls, one a second, ten seconds
-each, a telephone event two seconds in), and a packet sniffer on the loopback interface.
+port (tests/sip/scripted_board.py; it answers every ring at once and streams a 1 kHz play
+in real time, as the board does at speed 1), SIPp callers (bench_caller.xml: four calls,
+one a second, ten seconds each, a telephone event two seconds in), and a packet sniffer on
+the loopback interface.
 
     sip_bench.py <zelgate>
 
@@ -24,29 +25,35 @@ import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "tests", "sip"))
+from scripted_board import ScriptedBoard  # noqa: E402
 BOARD_PORT, SIP_PORT, SIPP_PORT = 7397, 5397, 5398
 MEDIA_PORT = 16000
 SO_TIMESTAMPNS = 35
 PLAY_SECONDS = 8
 
 
-class ScriptedBoard:
+class StreamingBoard(ScriptedBoard):
+    """Answers every ring at once and streams a 1 kHz play in real time, as the board does at
+    speed 1 with Vornline playing."""
+
     def __init__(self):
-        self.listener = socket.socket()
-        self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-        self.listener.bind(("127.0.0.1", BOARD_PORT))
-        self.listener.listen(1)
-        self.conn = None
-        self.lock = threading.Lock()
-        self.play_started = {}   # line -> perf time of its first audio line
-        self.keys = []           # perf times of dtmf lines
-        self.live = set()
-        self.t0 = time.perf_counter()
+        super().__init__(BOARD_PORT, answer_after=0.0)
+        self.play_started = {}   # line -> time of its first audio line
+        self.key_times = []      # times of dtmf lines
+
+    def _answer(self, line):
+        super()._answer(line)
+        threading.Thread(target=self.stream, args=(line,), daemon=True).start()
+
+    def _take(self, words):
+        if words and words[0] == "dtmf":
+            self.key_times.append(time.time())
+        super()._take(words)
 
     def send(self, text):
-        ms = int((time.perf_counter() - self.t0) * 1000)
-        with self.lock:
-            self.conn.sendall(("%d %s\n" % (ms, text)).encode())
+        with self.cond:
+            self._send(text)
 
     def stream(self, line):
         time.sleep(0.5)
@@ -56,7 +63,7 @@ class ScriptedBoard:
         start = time.perf_counter()
         self.play_started[line] = time.time()
         for n in range(PLAY_SECONDS * 50):
-            if line not in self.live:
+            if self.state[line] != "offhook":
                 return
             due = start + n * 0.02
             delay = due - time.perf_counter()
@@ -64,30 +71,6 @@ class ScriptedBoard:
                 time.sleep(delay)
             self.send("audio %d 8000 %s" % (line, payload))
         self.send("playend %d 512" % line)
-
-    def serve(self):
-        self.conn, _ = self.listener.accept()
-        pending = b""
-        while True:
-            data = self.conn.recv(4096)
-            if not data:
-                return
-            pending += data
-            while b"\n" in pending:
-                raw, pending = pending.split(b"\n", 1)
-                words = raw.decode().split()
-                if len(words) >= 2 and words[0] == "ring":
-                    line = int(words[1])
-                    self.live.add(line)
-                    self.send("hook %d off" % line)
-                    self.send("answer %d" % line)
-                    threading.Thread(target=self.stream, args=(line,), daemon=True).start()
-                elif len(words) >= 3 and words[0] == "dtmf":
-                    self.keys.append(time.time())
-                elif len(words) >= 2 and words[0] == "hangup":
-                    line = int(words[1])
-                    self.live.discard(line)
-                    self.send("hook %d on" % line)
 
 
 class Sniffer:
@@ -147,8 +130,7 @@ def percentile(values, p):
 
 def main():
     zelgate = sys.argv[1]
-    board, sniffer = ScriptedBoard(), Sniffer()
-    threading.Thread(target=board.serve, daemon=True).start()
+    board, sniffer = StreamingBoard(), Sniffer()
     threading.Thread(target=sniffer.run, daemon=True).start()
     gate = subprocess.Popen([zelgate, "--listen", "127.0.0.1:%d" % SIP_PORT, "--board", str(BOARD_PORT)],
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -177,7 +159,7 @@ def main():
             firsts.append(marks[0])
     starts = sorted(board.play_started.values())
     first_ms = [(f - s) * 1000 for s, f in zip(starts, sorted(firsts))]
-    key_ms = [(k - e) * 1000 for e, k in zip(sorted(sniffer.event_ends), sorted(board.keys))]
+    key_ms = [(k - e) * 1000 for e, k in zip(sorted(sniffer.event_ends), sorted(board.key_times))]
     call_minutes = 4 * 10.0 / 60
     rows = [
         ("RTP spacing, median deviation from 20 ms", statistics.median(gaps), "ms", 3.0),
