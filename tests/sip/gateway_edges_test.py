@@ -13,6 +13,7 @@ boards, 17000-17990 for SIPp's media. Needs root for SIPp's pcap playing (raw so
 import os
 import re
 import shutil
+import socket
 import struct
 import subprocess
 import sys
@@ -234,6 +235,35 @@ class GatewayEdges(unittest.TestCase):
         self.assertIsNotNone(gate.board.wait("status", 5, start=first))
         self.assertEqual(self.sipp(gate, "cancel_while_ringing.xml", name="again"), 0)
         self.assertIsNotNone(gate.board.wait("ring 1 999", 5))
+
+    def test_malformed_requests_leave_a_call_in_progress_and_the_next_one_alone(self):
+        gate = self.start({"answer_after": None})
+        ringing = subprocess.Popen(["sipp", "127.0.0.1:%d" % gate.sip_port, "-sf",
+                                 os.path.join(HERE, "cancel_while_ringing.xml"), "-i", "127.0.0.1",
+                                 "-p", str(gate.sip_port + 200), "-mp", "17990", "-m", "1", "-nostdin",
+                                 "-d", "3000"], cwd=self.work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            self.assertIsNotNone(gate.board.wait("ring 1 999", 5))
+            junk = [b"\x00\xff" * 300,
+                    b"INVITE sip:attendant@127.0.0.1 SIP/2.0\r\nVia: nonsense\r\n\r\n",
+                    b"INVITE sip:attendant@127.0.0.1 SIP/2.0\r\nContent-Length: 99999\r\n\r\nv=0",
+                    b"OPTIONS sip:x SIP/2.0\r\n" + b"X-Long: " + b"a" * 3000 + b"\r\n\r\n"]
+            with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as udp:
+                for data in junk:
+                    udp.sendto(data, ("127.0.0.1", gate.sip_port))
+            with socket.create_connection(("127.0.0.1", gate.sip_port)) as tcp:
+                tcp.sendall(b"\r\n".join(junk))
+            self.assertEqual(ringing.wait(20), 0, "the ringing call's CANCEL was not answered")
+        finally:
+            if ringing.poll() is None:
+                ringing.kill()
+                ringing.wait()
+        self.assertIsNone(gate.proc.poll(), "zelgate ended")
+        # The call that was ringing went on to its end, and the next one rings line 1.
+        self.assertIsNotNone(gate.board.wait("hangup 1", 5))
+        self.assertEqual(self.sipp(gate, "cancel_while_ringing.xml", name="next"), 0)
+        rings = [line for line in gate.board.got if line.startswith("ring ")]
+        self.assertEqual(rings, ["ring 1 999", "ring 1 999"])
 
     def test_transfers_go_to_the_registrar_when_no_transfer_host_is_given(self):
         registrar_port = BASE + 90
