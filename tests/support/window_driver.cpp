@@ -696,9 +696,17 @@ Status Program::start(const std::string& exe, const std::vector<std::string>& ar
     PROCESS_INFORMATION pi{};
     std::vector<char> cmd(command.begin(), command.end());
     cmd.push_back('\0');
-    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, env.data(),
-                        folder_.c_str(), &si, &pi))
-        return Status::failure(last_error_text(("starting " + exe).c_str()));
+    // Under Wine a new process now and then dies while Wine itself sets it up, before any of
+    // the program's code has run, and CreateProcess reports ERROR_INTERNAL_ERROR. The program
+    // never ran, so it is started again; any other failure, or a third one, is the answer.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, env.data(),
+                           folder_.c_str(), &si, &pi))
+            break;
+        if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 3)
+            return Status::failure(last_error_text(("starting " + exe).c_str()));
+        trace(now_ms(), "Wine could not set up the process (error 1359); starting it again");
+    }
     if (job_) AssignProcessToJobObject(job_, pi.hProcess);  // best effort
     ResumeThread(pi.hThread);
     CloseHandle(pi.hThread);
