@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "civil_date.h"
+#include "calendar.h"
 
 namespace zelbench {
 
@@ -27,14 +27,12 @@ std::string two_digits(int n)
 
 }  // namespace
 
-zel::Date add_days(const zel::Date& d, int days) { return civil::add_days(d, days); }
-
-int weekday_of(const zel::Date& d)
+zel::Date add_days(const zel::Date& d, int days)
 {
-    const long z = civil::days_from_date(d);
-    // 1 January 1970 was a Thursday.
-    return static_cast<int>(((z % 7) + 7 + 4) % 7);
+    return zelcfg::date_from_days(zelcfg::days_from_date(d) + days);
 }
+
+int weekday_of(const zel::Date& d) { return zelcfg::weekday_of(d); }
 
 zel::Date special_day(int j) { return add_days({1, 2, 2030}, j); }
 zel::Date holiday(int i) { return add_days({6, 1, 2030}, i); }

@@ -13,37 +13,13 @@ desk_port=$((sip_port + 10))
 mkdir -p "$out" "$work/sip"
 sox -n -r 8000 -c 1 -b 16 "$work/sip/quiet.wav" trim 0 60
 
-wait_for() {  # <pattern> <seconds> <file>
-    local deadline=$((SECONDS + $2))
-    while [ $SECONDS -lt $deadline ]; do
-        grep -qE "$1" "$3" 2>/dev/null && return 0
-        sleep 0.2
-    done
-    return 1
-}
+. "$(dirname "$0")/baresip.sh"
 
-softphone() {  # <name> <sip port> <control port> <account lines...>
-    local name=$1 port=$2 ctrl=$3 dir=$work/sip/$1
-    shift 3
-    mkdir -p "$dir/heard"
-    {
-        printf 'sip_listen 127.0.0.1:%s\n' "$port"
-        printf 'audio_player aubridge,%s\naudio_source aufile,%s\naudio_alert aubridge,alert\n' "$name" "$work/sip/quiet.wav"
-        printf 'module_path /usr/lib/baresip/modules\n'
-        printf 'module %s\n' g711.so aufile.so aubridge.so sndfile.so
-        printf 'module_app %s\n' account.so menu.so ctrl_tcp.so
-        printf 'snd_path %s/heard\nctrl_tcp_listen 127.0.0.1:%s\n' "$dir" "$ctrl"
-    } >"$dir/config"
-    printf '%s\n' "$@" >"$dir/accounts"
-    : >"$dir/contacts"
-    baresip -n 127.0.0.1 -f "$dir" </dev/null >"$dir/baresip.log" 2>&1 &
+softphone() {  # <name> <sip port> <control port> <account lines...>: prints the pid
+    local dir=$work/sip/$1
+    baresip_folder "$dir" "$2" "$3" "$work/sip/quiet.wav" "${@:4}"
+    baresip_start "$dir"
     echo $!
-}
-
-baresip_do() {  # <control port> <command> <parameters>
-    local cmd="{\"command\":\"$2\",\"params\":\"$3\",\"token\":\"$2\"}"
-    exec 6<>"/dev/tcp/127.0.0.1/$1" && printf '%d:%s,' "${#cmd}" "$cmd" >&6
-    exec 6>&-
 }
 
 "$zelgate" --listen "127.0.0.1:$sip_port" --board "$board_port" --transfer-host "127.0.0.1:$desk_port" \

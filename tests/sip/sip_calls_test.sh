@@ -36,15 +36,7 @@ vox() { local p; p=$(winpath "$work/$1.vox"); printf '%s' "${p//\\/\\\\}"; }
 failures=0
 pass() { echo "PASS: $*"; }
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-# Waits up to $2 seconds for pattern $1 in file $3.
-wait_for() {
-    local deadline=$((SECONDS + $2))
-    while [ $SECONDS -lt $deadline ]; do
-        grep -qE "$1" "$3" 2>/dev/null && return 0
-        sleep 0.2
-    done
-    return 1
-}
+. "$top/tools/baresip.sh"  # wait_for, and the softphones of the last case
 
 vornline="" gate=""
 cleanup() {
@@ -249,39 +241,18 @@ if want baresip; then
     wait_lines_idle || fail "the lines did not all come back idle"
     caller_port=$((sipp_port + 30)) ext_port=$((sipp_port + 40)) ctrl_port=$((sipp_port + 50))
     sox -n -r 8000 -c 1 -b 16 "$work/quiet.wav" trim 0 30
-    softphone() {  # <folder> <sip port> <account> [extra config lines]
-        local dir=$work/$1 name=$1 port=$2 account=$3
-        shift 3
-        mkdir -p "$dir/heard"
-        {
-            printf 'sip_listen 127.0.0.1:%s\n' "$port"
-            printf 'audio_player aubridge,%s\naudio_source aufile,%s\naudio_alert aubridge,alert\n' "$name" "$work/quiet.wav"
-            printf 'module_path /usr/lib/baresip/modules\n'
-            printf 'module %s\n' g711.so aufile.so aubridge.so sndfile.so
-            printf 'module_app %s\n' account.so menu.so ctrl_tcp.so
-            printf 'snd_path %s/heard\n' "$dir"
-            printf '%s\n' "$@"
-        } >"$dir/config"
-        printf '%s\n' "$account" >"$dir/accounts"
-        : >"$dir/contacts"
-    }
-    softphone ext201 "$ext_port" "<sip:201@127.0.0.1>;regint=0;answermode=auto" "ctrl_tcp_listen 127.0.0.1:$((ctrl_port + 1))"
-    softphone caller "$caller_port" "<sip:caller@127.0.0.1>;regint=0" "ctrl_tcp_listen 127.0.0.1:$ctrl_port"
+    baresip_folder "$work/ext201" "$ext_port" $((ctrl_port + 1)) "$work/quiet.wav" \
+        "<sip:201@127.0.0.1>;regint=0;answermode=auto"
+    baresip_folder "$work/caller" "$caller_port" "$ctrl_port" "$work/quiet.wav" "<sip:caller@127.0.0.1>;regint=0"
     "$zelgate" --listen "127.0.0.1:$sip_port" --board "$board_port" --transfer-host "127.0.0.1:$ext_port" \
         >"$work/zelgate-baresip.log" 2>&1 &
     gate=$!
-    baresip -n 127.0.0.1 -f "$work/ext201" </dev/null >"$work/ext201.log" 2>&1 &
+    baresip_start "$work/ext201"
     ext=$!
     wait_for "board: connected" 10 "$work/zelgate-baresip.log" || fail "zelgate did not reach the board again"
-    baresip -n 127.0.0.1 -f "$work/caller" </dev/null >"$work/caller.log" 2>&1 &
+    baresip_start "$work/caller"
     caller=$!
-    # baresip's control connection takes netstrings of JSON commands.
-    baresip_do() {  # <control port> <command> <parameters>
-        local cmd="{\"command\":\"$2\",\"params\":\"$3\",\"token\":\"$2\"}"
-        exec 6<>"/dev/tcp/127.0.0.1/$1" && printf '%d:%s,' "${#cmd}" "$cmd" >&6
-        exec 6>&-
-    }
-    wait_for "baresip is ready" 10 "$work/caller.log" &&
+    wait_for "baresip is ready" 10 "$work/caller/baresip.log" &&
         baresip_do "$ctrl_port" dial "sip:attendant@127.0.0.1:$sip_port"
     if wait_for "line [1-4]: call established" 15 "$work/zelgate-baresip.log"; then
         # A second into the greeting the caller keys the extension.
@@ -290,10 +261,10 @@ if want baresip; then
         baresip_do "$ctrl_port" sndcode 1001
     fi
     if wait_for "transfer to sip:201@127.0.0.1:$ext_port" 20 "$work/zelgate-baresip.log" &&
-        wait_for "(Call established|call established).*caller" 15 "$work/ext201.log"; then
+        wait_for "(Call established|call established).*caller" 15 "$work/ext201/baresip.log"; then
         pass "baresip keyed 1001, was referred to 201 and extension 201 took the call"
     else
-        fail "baresip transfer"; tail -n 30 "$work/caller.log"; tail -n 20 "$work/ext201.log"
+        fail "baresip transfer"; tail -n 30 "$work/caller/baresip.log"; tail -n 20 "$work/ext201/baresip.log"
     fi
     kill "$caller" "$ext" 2>/dev/null; wait "$caller" "$ext" 2>/dev/null
     # The first recording is the call to the attendant (the names hold the start time).

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "civil_date.h"
+#include "calendar.h"
 
 namespace e2e {
 
@@ -20,14 +20,12 @@ std::string voice_path(const std::string& folder, const Voice& v) { return folde
 
 }  // namespace
 
-int weekday_of(const zel::Date& d)
-{
-    // 1 January 1970 was a Thursday, row 3.
-    const long days = civil::days_from_date(d);
-    return static_cast<int>(((days % 7) + 7 + 3) % 7);
-}
+int weekday_of(const zel::Date& d) { return (zelcfg::weekday_of(d) + 6) % 7; }  // Monday is row 0
 
-zel::Date add_days(const zel::Date& d, int days) { return civil::add_days(d, days); }
+zel::Date add_days(const zel::Date& d, int days)
+{
+    return zelcfg::date_from_days(zelcfg::days_from_date(d) + days);
+}
 
 Moment later(const Moment& m, int minutes)
 {
