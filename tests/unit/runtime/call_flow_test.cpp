@@ -8,37 +8,20 @@
 #include <vector>
 
 #include "call_flow.h"
-#include "fake_voicelib.h"
+#include "call_script.h"
 #include "status_pictures.h"
-#include "test_record.h"
 
 using fakevl::Step;
 using zel::CallClock;
 using zel::CallEnd;
 using zel::ConfigRecord;
 using zel::Field;
-using zel::test::put;
+using namespace zel::test;
 
 namespace {
 
-constexpr int kDevice = 7;
-constexpr VlPlayFormat kFormat{1, 1, 64, 4};
-
-const std::string kOpen = "C:\\vox\\open.vox";
-const std::string kClosedGreeting = "C:\\vox\\closed.vox";
-const std::string kSpOpen = "C:\\vox\\sp_open.vox";
-const std::string kWrong = "C:\\vox\\wrong.vox";
-const std::string kNoInput = "C:\\vox\\noinput.vox";
-const std::string kGoodbye = "C:\\vox\\syserr.vox";
-const std::string kSales = "C:\\vox\\sales.vox";
 const std::string kFirst = "C:\\vox\\first.vox";
 const std::string kLast = "C:\\vox\\last.vox";
-
-constexpr long kKey = VL_REASON_DIGIT_COUNT;
-constexpr long kHangup = VL_REASON_HANGUP;
-constexpr long kHangupAlt = VL_REASON_HANGUP_ALT;
-constexpr long kTimeUp = VL_REASON_MAX_TIME;
-constexpr long kEof = VL_REASON_END_OF_FILE;
 
 const char* const kPlayFailed = "PLAY FAILED.";
 const char* const kDigitFailed = "GET DIGIT FAILED.";
@@ -53,19 +36,10 @@ constexpr CallClock kFridayMorning{2009, 7, 3, 5, 10, 0};
 // 08:00. Route 15: 7777 to port 299. Default port 100; two pauses after the flash.
 ConfigRecord call_record()
 {
-    ConfigRecord rec = zel::test::office_record();
-    put(rec, Field::int_transfer_delay, "2");
-    put(rec, Field::ext_transfer_delay, "3");
-    put(rec, Field::default_port, "100");
+    ConfigRecord rec = route_record();
     put(rec, Field::route_ext, 0, "1000");
     put(rec, Field::route_vox, 0, kFirst);
     put(rec, Field::route_port, 0, "200");
-    put(rec, Field::route_ext, 3, "1234");
-    put(rec, Field::route_vox, 3, kSales);
-    put(rec, Field::route_port, 3, "201");
-    put(rec, Field::route_alt_number, 3, "95551234");
-    put(rec, Field::route_from_time, 3, "05:00:00 PM");
-    put(rec, Field::route_to_time, 3, "08:00:00 AM");
     put(rec, Field::route_ext, 15, "7777");
     put(rec, Field::route_vox, 15, kLast);
     put(rec, Field::route_port, 15, "299");
@@ -93,18 +67,6 @@ public:
     std::string path;
     std::vector<zel::CallTransition> taken;
 };
-
-// The transfer's tail: announce, dial, goodbye.
-std::vector<Step> transfer(const std::string& voice, const std::string& dial)
-{
-    return {fakevl::play(voice, kEof), fakevl::dial(dial), fakevl::play(kGoodbye, kEof)};
-}
-
-std::vector<Step> operator+(std::vector<Step> a, const std::vector<Step>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 Step late_hangup_greeting()
 {
@@ -269,12 +231,12 @@ std::vector<Scenario> scenarios()
 
         // The schedule chooses the greeting and where routes go.
         {"a day closed all day plays the closed greeting and dials the alternate",
-         std::vector<Step>{kOffHook, fakevl::play(kClosedGreeting, kEof), keys("1234")} +
+         std::vector<Step>{kOffHook, fakevl::play(kClosed, kEof), keys("1234")} +
              transfer(kSales, "&,,9,,,5551234"),
          {}, {"FOUR"}, kToRoute, CallEnd::transferred, "&,,9,,,5551234",
          [](ConfigRecord& r) { put(r, Field::day_closed, 4, "01"); }},
         {"inside the route's window the outside number is dialled with its pauses",
-         std::vector<Step>{kOffHook, fakevl::play(kClosedGreeting, kEof), keys("1234")} +
+         std::vector<Step>{kOffHook, fakevl::play(kClosed, kEof), keys("1234")} +
              transfer(kSales, "&,,9,,,5551234"),
          {}, {"FOUR"}, kToRoute, CallEnd::transferred, "&,,9,,,5551234", nullptr, {2009, 7, 3, 5, 20, 0}},
         {"an open special day dials the port inside the window",

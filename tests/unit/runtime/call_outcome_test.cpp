@@ -8,66 +8,25 @@
 
 #include "call_flow.h"
 #include "call_log.h"
-#include "fake_voicelib.h"
-#include "test_record.h"
+#include "call_script.h"
 
 using fakevl::Step;
 using zel::CallClock;
 using zel::ConfigRecord;
 using zel::Field;
-using zel::test::put;
+using namespace zel::test;
 
 namespace {
-
-constexpr int kDevice = 3;
-constexpr VlPlayFormat kFormat{1, 1, 64, 4};
-const std::string kOpen = "C:\\vox\\open.vox";
-const std::string kClosed = "C:\\vox\\closed.vox";
-const std::string kWrong = "C:\\vox\\wrong.vox";
-const std::string kNoInput = "C:\\vox\\noinput.vox";
-const std::string kGoodbye = "C:\\vox\\syserr.vox";
-const std::string kSales = "C:\\vox\\sales.vox";
-
-constexpr long kKey = VL_REASON_DIGIT_COUNT;
-constexpr long kTimeUp = VL_REASON_MAX_TIME;
-constexpr long kEof = VL_REASON_END_OF_FILE;
-constexpr long kHangup = VL_REASON_HANGUP;
 
 constexpr CallClock kFridayMorning{2009, 7, 3, 5, 10, 0, 12};
 constexpr CallClock kFridayNight{2009, 7, 3, 5, 18, 30, 0};
 
-// Route 3: 1234 to port 201, or to 9-555-1234 from 17:00 to 08:00.
-ConfigRecord record()
-{
-    ConfigRecord rec = zel::test::office_record();
-    put(rec, Field::int_transfer_delay, "2");
-    put(rec, Field::ext_transfer_delay, "3");
-    put(rec, Field::default_port, "100");
-    put(rec, Field::route_ext, 3, "1234");
-    put(rec, Field::route_vox, 3, kSales);
-    put(rec, Field::route_port, 3, "201");
-    put(rec, Field::route_alt_number, 3, "95551234");
-    put(rec, Field::route_from_time, 3, "05:00:00 PM");
-    put(rec, Field::route_to_time, 3, "08:00:00 AM");
-    return rec;
-}
 
 class QuietHost : public zel::CallHost {
 public:
     void show_picture(const char*) override {}
     void report_fault(const char*) override {}
 };
-
-std::vector<Step> operator+(std::vector<Step> a, const std::vector<Step>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-std::vector<Step> transfer(const std::string& voice, const std::string& dial)
-{
-    return {fakevl::play(voice, kEof), fakevl::dial(dial), fakevl::play(kGoodbye, kEof)};
-}
 
 }  // namespace
 
@@ -124,7 +83,7 @@ TEST(CallOutcome, EachWayACallEndsIsLoggedWithItsKeysRouteAndDial)
          {off, greet, fakevl::collect(0, "", -1), fakevl::collect(0, "", -1), fakevl::collect(0, "", -1)}, "error",
          "collect", {}, -1, "", "weekly: FRI", {"collect", "collect", "collect"}},
     };
-    const ConfigRecord rec = record();
+    const ConfigRecord rec = route_record();
     for (const auto& c : cases) {
         fakevl::fake().load(kDevice, kFormat, c.script);
         QuietHost host;
@@ -145,7 +104,7 @@ TEST(CallOutcome, EachWayACallEndsIsLoggedWithItsKeysRouteAndDial)
 
 TEST(CallOutcome, TheGreetingIsLoggedByItsFieldAndPath)
 {
-    const ConfigRecord rec = record();
+    const ConfigRecord rec = route_record();
     fakevl::fake().load(kDevice, kFormat, {fakevl::hook(1), fakevl::play(kClosed, kHangup)});
     QuietHost host;
     const zel::CallSummary s = zel::run_call(kDevice, rec, kFormat, kFridayNight, host);

@@ -32,7 +32,7 @@ ScheduleOutcome special_open_day()
 
 std::string hhmm(int minute)
 {
-    char text[8];
+    char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d", minute / 60, minute % 60);
     return text;
 }
