@@ -20,11 +20,6 @@ namespace {
 
 using namespace zelcfg_test;
 
-void set(ConfigRecord& rec, Field f, int index, const std::string& value)
-{
-    ASSERT_EQ(zel::SetResult::ok, zel::set_field(rec, f, index, value)) << zel::field_def(f).name;
-}
-
 const zel::Date kToday{6, 1, 2027};
 
 // A complete office with nothing to explain on kToday: every voice set, a week open
@@ -38,13 +33,7 @@ ConfigRecord clean_office()
                           Field::system_error_vox}) {
         set(rec, f, 0, std::string("C:\\Voice\\") + zel::field_def(f).name + ".vox");
     }
-    const char* names[7] = {"MON", "TUE", "WEN", "THU", "FRI", "SAT", "SUN"};
-    for (int d = 0; d < 7; ++d) {
-        set(rec, Field::day_name, d, names[d]);
-        set(rec, Field::day_closed, d, d < 5 ? "00" : "01");
-        set(rec, Field::day_open_time, d, "09:00:00 AM");
-        set(rec, Field::day_close_time, d, "05:00:00 PM");
-    }
+    weekdays_nine_to_five(rec);
     set(rec, Field::holiday_date, 4, "12/25/2027");
     set(rec, Field::special_date, 1, "12/24/2027");
     set(rec, Field::route_ext, 0, "1001");

@@ -22,11 +22,6 @@ namespace {
 
 using namespace zelcfg_test;
 
-void set(zel::ConfigRecord& rec, Field f, int index, const std::string& value)
-{
-    ASSERT_EQ(zel::SetResult::ok, zel::set_field(rec, f, index, value)) << zel::field_def(f).name;
-}
-
 // An office open 09:00-17:00 on weekdays, closed at the weekend; a holiday on `holiday`,
 // special hours 10:00-14:00 on `special`. 1001 rings port 201; 1003 port 203, and its
 // outside number from 17:00 to 08:00; a second 1001 on route 5 wins over route 0.
@@ -37,13 +32,7 @@ zel::ConfigRecord office(const zel::Date& holiday, const zel::Date& special)
                                {"holiday_vox", "C:\\v\\holiday.vox"},     {"special_open_vox", "C:\\v\\sp_open.vox"},
                                {"special_closed_vox", "C:\\v\\sp_closed.vox"}};
     for (const auto& v : voices) set(rec, *zel::field_by_name(v[0]), 0, v[1]);
-    const char* names[7] = {"MON", "TUE", "WEN", "THU", "FRI", "SAT", "SUN"};
-    for (int d = 0; d < 7; ++d) {
-        set(rec, Field::day_name, d, names[d]);
-        set(rec, Field::day_closed, d, d < 5 ? "00" : "01");
-        set(rec, Field::day_open_time, d, "09:00:00 AM");
-        set(rec, Field::day_close_time, d, "05:00:00 PM");
-    }
+    weekdays_nine_to_five(rec);
     set(rec, Field::holiday_date, 7, zel::format_date(holiday));
     set(rec, Field::special_date, 2, zel::format_date(special));
     for (int j = 0; j < 54; ++j) {

@@ -10,8 +10,28 @@
 #include <vector>
 
 #include "commands.h"
+#include "config_record.h"
 
 namespace zelcfg_test {
+
+// Sets a field, failing the test when the value does not fit whole.
+inline void set(zel::ConfigRecord& rec, zel::Field f, int index, const std::string& value)
+{
+    ASSERT_EQ(zel::SetResult::ok, zel::set_field(rec, f, index, value)) << zel::field_def(f).name;
+}
+
+// The days named as the tool names them, Monday to Friday open 09:00 to 17:00, Saturday
+// and Sunday closed.
+inline void weekdays_nine_to_five(zel::ConfigRecord& rec)
+{
+    const char* names[7] = {"MON", "TUE", "WEN", "THU", "FRI", "SAT", "SUN"};
+    for (int d = 0; d < 7; ++d) {
+        set(rec, zel::Field::day_name, d, names[d]);
+        set(rec, zel::Field::day_closed, d, d < 5 ? "00" : "01");
+        set(rec, zel::Field::day_open_time, d, "09:00:00 AM");
+        set(rec, zel::Field::day_close_time, d, "05:00:00 PM");
+    }
+}
 
 struct Result {
     int status = -1;
