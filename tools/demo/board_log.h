@@ -16,32 +16,15 @@
 #include <string_view>
 #include <vector>
 
+#include "event_line.h"
+
 namespace demo {
 
-enum class EventKind {
-    open, openfail, close,
-    hook, wait, answer,
-    play, playend, playfail,
-    collect, collectend, clear,
-    dial, dialend,
-    status, error,
-    ring, keys, hangup,  // the caller's side, from the demo's own log
-    other,
-};
-
-struct LineEvent {
-    long ms = -1;
-    EventKind kind = EventKind::other;
-    int line = 0;     // 1-4; 0 when the event names no line
-    long number = 0;  // play: rate in Hz; playend, collectend: reason; wait, ring: rings;
-                      // hook: 1 off-hook, 0 on-hook
-    std::string text; // play, playfail: path; collectend: digits; dial: dial string;
-                      // keys: keys; status: state; open, close: device; error, other: whole text
-};
-
-// One event from its text without the stamp ("play 1 8000 C:\v\a.vox"). Text that does
-// not have the shape of its kind comes back as EventKind::other.
-LineEvent parse_event(long ms, std::string_view text);
+// The board's event lines, and the demo's own "caller" lines, are read as simboard reads
+// them.
+using simboard::EventKind;
+using simboard::LineEvent;
+using simboard::parse_event;
 
 // The text of a caller action as the log writes it after the stamp ("caller keys 1 1234").
 std::string caller_text(EventKind kind, int line, std::string_view argument);
